@@ -9,6 +9,18 @@ namespace {
 
 constexpr uint32_t kOpaque = 0xff000000u;
 
+// Adds the four bytes of a and b, each clamped at 255, within one 32-bit word.
+inline uint32_t saturatingAdd(uint32_t a, uint32_t b)
+{
+    constexpr uint32_t high = 0x80808080u;
+    const uint32_t differ = (a ^ b) & high;
+    uint32_t carry = a & b & high;
+    const uint32_t low = (a & ~high) + (b & ~high);
+    carry |= differ & low;
+    const uint32_t clamp = (carry << 1) - (carry >> 7);
+    return (low ^ differ) | clamp;
+}
+
 // One kernel per operation, written so that the compiler vectorises the loops.
 template <int Op, bool BlackDest>
 void combineRow(uint32_t* __restrict d, const uint32_t* __restrict s, int n)
@@ -36,12 +48,8 @@ void combineRow(uint32_t* __restrict d, const uint32_t* __restrict s, int n)
             for (int i = 0; i < n; ++i)
                 d[i] = s[i] | kOpaque;
         } else {
-            auto* db = reinterpret_cast<uint8_t*>(d);
-            const auto* sb = reinterpret_cast<const uint8_t*>(s);
-            for (int i = 0; i < n * 4; ++i) {
-                const unsigned sum = unsigned(db[i]) + sb[i];
-                db[i] = uint8_t(sum > 255 ? 255 : sum);
-            }
+            for (int i = 0; i < n; ++i)
+                d[i] = saturatingAdd(d[i], s[i]) | kOpaque;
         }
     }
 }
