@@ -1,6 +1,7 @@
 #include "imaging/engine/raster.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <vector>
@@ -62,6 +63,7 @@ int bitsOf(const QImage& image)
 QVector<QRgb> exactColours(const QImage& rgb, int limit)
 {
     QVector<QRgb> colours;
+    QSet<QRgb> seen;
     QRgb last = 0;
     bool haveLast = false;
     for (int y = 0; y < rgb.height(); ++y) {
@@ -72,9 +74,10 @@ QVector<QRgb> exactColours(const QImage& rgb, int limit)
                 continue;
             last = c;
             haveLast = true;
-            if (!colours.contains(c)) {
+            if (!seen.contains(c)) {
                 if (colours.size() == limit)
                     return {};
+                seen.insert(c);
                 colours.append(c);
             }
         }
