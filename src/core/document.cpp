@@ -467,7 +467,8 @@ std::optional<QString> WriteDefaultDocument(const QString& path, PortraitState& 
     return writeAtomically(path, encodeDocument(state.PartTable));
 }
 
-DocumentLoad LoadDocument(const QString& path, PortraitState& state, CaptionTable& captions)
+DocumentLoad LoadDocument(const QString& path, PortraitState& state, CaptionTable& captions,
+                          bool writeBack)
 {
     DocumentLoad result;
     auto addError = [&result](const QString& error) {
@@ -476,7 +477,14 @@ DocumentLoad LoadDocument(const QString& path, PortraitState& state, CaptionTabl
     bool documentOnDisk = true;
 
     const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink()) {
+    if (!info.exists() && !info.isSymLink() && !writeBack) {
+        result.status = DocumentLoad::Status::Damaged;
+        result.freshPortrait = true;
+        addError(fileError(path, QStringLiteral("does not exist")));
+        setDefaultPortrait(state);
+        clearUnusedFigureSteps(state);
+        documentOnDisk = false;
+    } else if (!info.exists() && !info.isSymLink()) {
         result.status = DocumentLoad::Status::Created;
         result.freshPortrait = true;
         if (auto error = WriteDefaultDocument(path, state)) {
@@ -508,8 +516,10 @@ DocumentLoad LoadDocument(const QString& path, PortraitState& state, CaptionTabl
             state.PartTable = parts;
             if (bytes->size() == kOldDocumentSize) {
                 result.status = DocumentLoad::Status::Upgraded;
-                if (auto writeError = writeAtomically(path, encodeDocument(parts)))
-                    addError(*writeError);
+                if (writeBack) {
+                    if (auto writeError = writeAtomically(path, encodeDocument(parts)))
+                        addError(*writeError);
+                }
             }
             InitLayerOrder(state);
             MoveUserLayer(state, state.PartTable[kind::User].Extra);
@@ -535,7 +545,7 @@ DocumentLoad LoadDocument(const QString& path, PortraitState& state, CaptionTabl
     } else {
         // No texts of the previous portrait may stay behind, hidden, to be saved with this one.
         clearCaptions(captions);
-        if (documentOnDisk) {
+        if (documentOnDisk && writeBack) {
             if (auto error = writeAtomically(companion, encodeCompanion(captions)))
                 addError(*error);
         }

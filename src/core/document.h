@@ -101,6 +101,9 @@ struct DocumentLoad {
 // Captions come from the companion. When it is missing they are cleared (none shown, and
 // no texts of the previous portrait left behind) and, unless the document was damaged, a
 // companion is written.
-DocumentLoad LoadDocument(const QString& path, PortraitState& state, CaptionTable& captions);
+// With `writeBack` false nothing is ever written (batch rendering): a missing document is
+// Damaged, a 528-byte one is only read, and no companion is created.
+DocumentLoad LoadDocument(const QString& path, PortraitState& state, CaptionTable& captions,
+                          bool writeBack = true);
 
 }  // namespace core
