@@ -1,10 +1,15 @@
+#include "core/session.h"
 #include "imaging/engine/raster.h"
 #include "imaging/engine/text.h"
 #include "imaging/view/imageview.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QStatusBar>
+
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -43,10 +48,49 @@ imaging::Raster enginePreview()
     return canvas;
 }
 
+void printError(const QString& message)
+{
+    std::fprintf(stderr, "faciora: %s\n", message.toLocal8Bit().constData());
+}
+
+// The batch commands: they need no display and write nothing but their output.
+//   faciora --render DOC.fcr OUT.png   the document as opening it would show it
+//   faciora --render-new OUT.png       the portrait that "新規作成" gives
+int runBatch(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    QString document;
+    QString output;
+    if (args.value(1) == QLatin1String("--render") && args.size() == 4) {
+        document = args[2];
+        output = args[3];
+    } else if (args.value(1) == QLatin1String("--render-new") && args.size() == 3) {
+        output = args[2];
+    } else {
+        printError(QStringLiteral("usage: faciora --render DOC.fcr OUT.png | faciora --render-new OUT.png"));
+        return 2;
+    }
+    if (auto error = core::renderPortraitFile(core::appPath(), document, output)) {
+        printError(*error);
+        return 2;
+    }
+    return 0;
+}
+
+bool isBatch(int argc, char** argv)
+{
+    return argc > 1 && (std::strcmp(argv[1], "--render") == 0 || std::strcmp(argv[1], "--render-new") == 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (isBatch(argc, argv))
+        return runBatch(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Faciora"));
 
