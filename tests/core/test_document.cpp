@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/testfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,18 +18,6 @@ using namespace core;
 
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 // Every field of every slot distinct, negative values and a 32-bit angle included; the user
 // image in front and a custom figure position.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/testfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,18 +19,6 @@ using namespace core;
 
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 QByteArray deliveredIni() { return readBytes(QStringLiteral(FACIORA_TEST_DATA "/../data/ravoze.ini")); }
 
