@@ -1,1 +1,0 @@
-// Faciora window library placeholder: keeps the library non-empty until its windows land.
