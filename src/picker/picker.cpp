@@ -7,7 +7,6 @@
 #include "picker/pickercategories.h"
 #include "picker/pickerenvironment.h"
 #include "picker/selectform.h"
-#include "picker/thumbpager.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -107,13 +106,8 @@ void Picker::formClosed(SelectForm* form)
 
 void Picker::refreshMarks()
 {
-    if (SelectForm* form = form_; form && form->pager()) {
-        form->pager()->MarkInUse();
-        form->update();
-        for (int i = 0; i < ThumbPager::kSlots; ++i)
-            if (QWidget* cell = form->thumbnailCell(i))
-                cell->update();
-    }
+    if (SelectForm* form = form_)
+        form->markInUse();
 }
 
 QIcon Picker::categoryIcon(int icon)

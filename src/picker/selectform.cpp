@@ -94,6 +94,7 @@ public:
             return;
         key_ = key;
         raised_ = raised;
+        setProperty("inUse", raised);
         image_ = picture.isNull() ? QImage() : picture.image();
         update();
     }
@@ -182,7 +183,7 @@ SelectForm::SelectForm(Picker& picker, QWidget* owner)
                        : DPeople->open(path, QString::fromLatin1(catalog::kListOrderSource));
     if (opened) {
         pager_ = std::make_unique<ThumbPager>(*DPeople, session, kind_, rows_);
-        const QSizeF tpp(twips(1, false), twips(1, true));
+        const QSizeF tpp(twipsPerPixel(false), twipsPerPixel(true));
         applier_ = std::make_unique<PartApplier>(session, &picker.environment(),
                                                  [&picker] { picker.compose(); }, tpp);
     }
@@ -210,18 +211,21 @@ SelectForm::~SelectForm()
     unload();
 }
 
-int SelectForm::twips(int px, bool vertical) const
+double SelectForm::twipsPerPixel(bool vertical) const
 {
     const QScreen* s = screen();
     const double dpi = s ? (vertical ? s->logicalDotsPerInchY() : s->logicalDotsPerInchX()) : 96.0;
-    return qRound(px * 1440.0 / (dpi > 0 ? dpi : 96.0));
+    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+}
+
+int SelectForm::twips(int px, bool vertical) const
+{
+    return qRound(px * twipsPerPixel(vertical));
 }
 
 int SelectForm::pixels(int tw, bool vertical) const
 {
-    const QScreen* s = screen();
-    const double dpi = s ? (vertical ? s->logicalDotsPerInchY() : s->logicalDotsPerInchX()) : 96.0;
-    return qRound(tw * (dpi > 0 ? dpi : 96.0) / 1440.0);
+    return qRound(tw / twipsPerPixel(vertical));
 }
 
 QRect SelectForm::twipsRect(int x, int y, int w, int h) const
@@ -407,6 +411,14 @@ void SelectForm::syncView()
     const QSignalBlocker block(HSB);
     HSB->setRange(s.minimum, s.maximum);
     HSB->setValue(s.value);
+}
+
+void SelectForm::markInUse()
+{
+    if (!pager_ || !filled_)
+        return;
+    pager_->MarkInUse();
+    syncView();
 }
 
 void SelectForm::hideStrip()

@@ -65,6 +65,9 @@ public:
     void layerBack();              // OP4(0) "下"
     void layerFront();             // OP4(1) "上"
 
+    // The in-use borders again, after a composition made elsewhere.
+    void markInUse();
+
     // The controls, for tests and screenshots.
     QScrollBar* scrollBar() const;
     QWidget* thumbnailCell(int i) const;
@@ -91,6 +94,7 @@ private:
     void selectSwatchByCode(int i);
     void swatchClicked(int i);
     void sideClicked(int i);
+    double twipsPerPixel(bool vertical) const;
     int twips(int pixels, bool vertical) const;
     int pixels(int twips, bool vertical) const;
     QRect twipsRect(int x, int y, int w, int h) const;

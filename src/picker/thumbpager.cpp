@@ -109,10 +109,10 @@ void ThumbPager::readPictureCount()
     findCategoryStart();
 }
 
-void ThumbPager::fillPreviewFromRow(int k, int xOffset)
+void ThumbPager::fillPreviewFromRow(int k)
 {
     core::PartSlot& e = session_.images.PreviewTable[k];
-    e.PosX = e.BaseX = std::int16_t(cursor_.field("X") + xOffset);
+    e.PosX = e.BaseX = cursor_.field("X");
     e.PosY = e.BaseY = cursor_.field("Y");
     e.Width = cursor_.field("Width");
     e.Height = cursor_.field("Height");
@@ -120,7 +120,6 @@ void ThumbPager::fillPreviewFromRow(int k, int xOffset)
 
 void ThumbPager::LoadPage(int mode)
 {
-    endOfTable_ = false;
     const int R = rows_;
     switch (mode) {
     case 2: {
@@ -140,7 +139,7 @@ void ThumbPager::LoadPage(int mode)
         bool partnerFound = true;
         const core::PartTable& parts = session_.state.PartTable;
         if (!parts[kind_].present()) {
-            fillPreviewFromRow(kind_, 0);
+            fillPreviewFromRow(kind_);
             const int partner = core::isFirstOfPair(kind_) ? core::pairPartner(kind_) : 0;
             if (partner && !parts[partner].present()) {
                 const catalog::Bookmark here = cursor_.bookmark();
@@ -148,7 +147,7 @@ void ThumbPager::LoadPage(int mode)
                 partnerFound = cursor_.findFirst(
                     QStringLiteral("PictureID = %1 and FileNo = %2").arg(partner).arg(fileNo));
                 if (partnerFound)
-                    fillPreviewFromRow(partner, 0);
+                    fillPreviewFromRow(partner);
                 cursor_.goToBookmark(here);
             }
         }
@@ -178,7 +177,6 @@ void ThumbPager::LoadPage(int mode)
             WindowEnd += R;
             ShowSlots(0);
             DbPosition = 0;
-            endOfTable_ = true;
             return;
         }
         WindowEnd = cursorPosition() + R;
@@ -246,7 +244,6 @@ void ThumbPager::endOfLoad()
 {
     if (cursor_.database().isAfterLast()) {
         EndReached = true;
-        endOfTable_ = true;
     } else {
         afterWindowMark_ = cursor_.bookmark();
     }

@@ -100,7 +100,7 @@ private:
     int cursorPosition() const;
     bool findCategoryStart();
     void readPictureCount();
-    void fillPreviewFromRow(int k, int xOffset);
+    void fillPreviewFromRow(int k);
     void scrollChanged();
     void setScrollRange(int minimum, int maximum);
     void endOfLoad();
@@ -122,7 +122,6 @@ private:
     int EmptyTail = 0;
     bool jumping_ = false;
     bool EndReached = false;
-    bool endOfTable_ = false;
     catalog::Bookmark secondPartMark_ = 0;
     catalog::Bookmark afterWindowMark_ = 0;
 

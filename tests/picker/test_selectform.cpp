@@ -166,9 +166,16 @@ TEST_F(PickerWindow, ScrollApplyAndErase)
     EXPECT_FALSE(session.state.PartTable[7].present());
     EXPECT_FALSE(form->pager()->inUse(1));
     EXPECT_EQ(canvas.image().pixel(box.center()), qRgb(255, 255, 255));
-    // Clicks on empty slots of a short window do nothing.
     form->scrollBar()->setValue(5);
     EXPECT_EQ(form->pager()->slot(4).fileNo, 9);
+
+    // A part placed from elsewhere (undo, a document) is marked once the main window asks.
+    session.state.PartTable[7].FileNo = 8;
+    session.marks.InUseFileNo[7] = 8;
+    EXPECT_FALSE(form->thumbnailCell(3)->property("inUse").toBool());
+    picker->refreshMarks();
+    EXPECT_TRUE(form->thumbnailCell(3)->property("inUse").toBool());
+    EXPECT_FALSE(form->thumbnailCell(4)->property("inUse").toBool());
 }
 
 // Eyes: "両方" is chosen when the category opens; erase follows the side choice.
