@@ -4,6 +4,7 @@
 #include "imaging/engine/imagefield.h"
 #include "imaging/engine/raster.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <sqlite3.h>
@@ -105,7 +106,8 @@ QString maskName(int kind, int fileNo, int row)
 
 void writePartsFile(const QString& path, const std::vector<Part>& parts, int blankRecords)
 {
-    const QString work = path + QStringLiteral(".part");
+    // A name of this process's own, so that two builds of one folder cannot share it.
+    const QString work = path + QStringLiteral(".part%1").arg(QCoreApplication::applicationPid());
     QFile::remove(work);
     QFile::remove(work + QStringLiteral("-journal"));
 
