@@ -1,5 +1,7 @@
 #include "editor/partspos.h"
 
+#include "editor/dialogfocus.h"
+
 #include "core/session.h"
 #include "editor/editform.h"
 
@@ -165,13 +167,7 @@ void PartsPos::applySliders()
 
 void PartsPos::compose()
 {
-    if (!compose_)
-        return;
-    const bool wasActive = isActiveWindow();
-    compose_();
-    // Redrawing resizes and places the editor window; the dialog keeps the focus.
-    if (wasActive && !isActiveWindow())
-        activateWindow();
+    composeKeepingFocus(*this, compose_);
 }
 
 void PartsPos::changeEvent(QEvent* event)

@@ -1,5 +1,7 @@
 #include "editor/position.h"
 
+#include "editor/dialogfocus.h"
+
 #include "core/session.h"
 #include "editor/editform.h"
 
@@ -223,13 +225,7 @@ void Position::moved()
 
 void Position::compose()
 {
-    if (!compose_)
-        return;
-    const bool wasActive = isActiveWindow();
-    compose_();
-    // Redrawing resizes and places the editor window; the dialog keeps the focus.
-    if (wasActive && !isActiveWindow())
-        activateWindow();
+    composeKeepingFocus(*this, compose_);
 }
 
 void Position::changeEvent(QEvent* event)
