@@ -325,7 +325,8 @@ void MainForm::start()
     }
     setBusyPointer(true);
     core::InitLayerOrder(session_.state);
-    loadFirstPortrait(documentName_.isEmpty() ? core::workSnapshotPath(appPath_) : documentName_);
+    if (!loadFirstPortrait(documentName_.isEmpty() ? core::workSnapshotPath(appPath_) : documentName_))
+        documentName_.clear();
     setStatusText(2, QString::fromUtf16(kBuildingText));
     session_.captionDraw.TextDialogPos = QPoint();
     shuttingDown_ = false;

@@ -168,7 +168,9 @@ private:
     bool closeEditorWindow();
     void discardEditorWindow();
     void showNoEditor();
-    void loadFirstPortrait(const QString& path);
+    // False when a named document could not be read (the user was told): the default
+    // portrait then opens untitled.
+    bool loadFirstPortrait(const QString& path);
     QWidget* dialogParent() override { return this; }
     bool editorActive() const override;
     QString documentName() const override { return documentName_; }

@@ -121,7 +121,7 @@ void MainForm::discardEditorWindow()
     delete sub;
 }
 
-void MainForm::loadFirstPortrait(const QString& path)
+bool MainForm::loadFirstPortrait(const QString& path)
 {
     const core::DocumentLoad load = core::LoadDocument(path, session_.state, session_.captions);
     // A missing or damaged document gives the default portrait, which the editor's load
@@ -131,6 +131,15 @@ void MainForm::loadFirstPortrait(const QString& path)
     // placed it is written whole, so that a run that ends without closing the editor does
     // not leave a portrait of empty boxes behind.
     createdDocument_ = load.status == core::DocumentLoad::Status::Created ? path : QString();
+    if (load.status != core::DocumentLoad::Status::Damaged
+        || QFileInfo(path).absoluteFilePath()
+               == QFileInfo(core::workSnapshotPath(appPath_)).absoluteFilePath())
+        return true;
+    // The default portrait must not go out under the damaged document's name: the next
+    // 上書き保存 would replace the file with a portrait the user never made.
+    showError(this, QStringLiteral("%1 は似顔絵として読み込めませんでした。新しい似顔絵を名前なしで開きます。")
+                        .arg(QFileInfo(path).fileName()));
+    return false;
 }
 
 void MainForm::newPortrait()
@@ -208,15 +217,17 @@ bool MainForm::openPortrait(const QString& path)
     }
     setStatusText(2, QString::fromUtf16(kBuildingText));
     const QString name = QFileInfo(path).absoluteFilePath();
-    loadFirstPortrait(name);
-    documentName_ = name;
+    const bool named = loadFirstPortrait(name);
+    documentName_ = named ? name : QString();
     if (!loadEditorWindow()) {
         setBusyPointer(false);
         setStatusText(2, QString());
         return false;
     }
-    editor_->setWindowTitle(name);
-    setMenuItemEnabled(MenuItem::FOverwrite, true);
+    if (named) {
+        editor_->setWindowTitle(name);
+        setMenuItemEnabled(MenuItem::FOverwrite, true);
+    }
     mdiTimer_.start();
     return true;
 }

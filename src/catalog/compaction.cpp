@@ -1,5 +1,6 @@
 #include "catalog/compaction.h"
 
+#include "imaging/engine/durablefile.h"
 #include "catalog/partsdatabase.h"
 #include "catalog/schema.h"
 #include "catalog/sqliteutil.h"
@@ -66,7 +67,7 @@ DbResult CompactPartsDatabase(const QString& folder)
         return DbResult::failure(QStringLiteral("cannot replace %1: %2")
                                      .arg(database, QString::fromLocal8Bit(ec.message().c_str())));
     }
-    detail::syncFolder(dir.absolutePath());
+    imaging::durable::syncFolder(dir.absolutePath());
     return {};
 }
 

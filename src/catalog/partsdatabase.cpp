@@ -1,5 +1,6 @@
 #include "catalog/partsdatabase.h"
 
+#include "imaging/engine/durablefile.h"
 #include "catalog/schema.h"
 #include "catalog/sqliteutil.h"
 #include "imaging/engine/imagefield.h"
@@ -154,6 +155,9 @@ struct PartsDatabase::Impl {
     int sortedCount = 0;
     // An edit moved a record within the order: finds must then look at every match.
     bool orderDirty = false;
+
+    // Pixels decoded so far beyond the widest canvas; see image().
+    qint64 oversizedPixels = 0;
 
     // The cursor: a position, or one of the two ends.
     enum class Edge { None, BeforeFirst, AfterLast };
@@ -556,7 +560,36 @@ int PartsDatabase::image(QAnyStringView field, imaging::Raster& out) const
     }
     if (v.typeId() != QMetaType::QByteArray)
         return imaging::kErrBadFormat;
-    return imaging::decodeImageField(v.toByteArray(), out, imageLimits());
+
+    // A few kilobytes of PNG can claim a huge picture. Every picture of a part fits the
+    // widest canvas or the box its record gives; only that much is decoded, and what goes
+    // beyond the canvas counts against a budget for the whole open, so a hostile or damaged
+    // file is refused before it costs seconds or more than kOversizedBudget pixels.
+    imaging::ImageFieldLimits limits = imageLimits();
+    auto claimed = [this](const char* origin, const char* size, int canvas) {
+        const int o = value(fieldIndex(QLatin1String(origin))).toInt();
+        const int n = value(fieldIndex(QLatin1String(size))).toInt();
+        return std::clamp(std::max(canvas, o + n), canvas, kMaxImageSide);
+    };
+    limits.maxWidth = claimed("X", "Width", kCanvasWidth);
+    limits.maxHeight = claimed("Y", "Height", kCanvasHeight);
+    const qint64 canvasPixels = qint64(kCanvasWidth) * kCanvasHeight;
+    const qint64 allowed = qint64(limits.maxWidth) * limits.maxHeight;
+    if (allowed > canvasPixels) {
+        const qint64 left = kOversizedBudget - d->oversizedPixels;
+        if (left <= 0)
+            return imaging::kErrBadSize;
+        limits.maxPixels = canvasPixels + left;
+    } else {
+        limits.maxPixels = canvasPixels;
+    }
+    imaging::Raster picture;
+    const int code = imaging::decodeImageField(v.toByteArray(), picture, limits);
+    if (code != 0)
+        return code;
+    d->oversizedPixels += std::max<qint64>(0, qint64(picture.width()) * picture.height() - canvasPixels);
+    out = std::move(picture);
+    return 0;
 }
 
 DbResult PartsDatabase::setImage(QAnyStringView field, const imaging::Raster& picture, int bits)
@@ -771,7 +804,7 @@ DbResult PartsDatabase::compact(const QString& source, const QString& destinatio
             sqlite3_close(db);
         }
     }
-    if (verdict && !detail::syncFile(to))
+    if (verdict && !imaging::durable::syncFile(to))
         verdict = DbResult::failure(QStringLiteral("cannot flush %1 to disk").arg(to));
     if (!verdict) {
         QFile::remove(to);

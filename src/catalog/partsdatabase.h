@@ -38,6 +38,12 @@ inline constexpr int kEditAdd = 2;
 // Image fields larger than this, or pictures wider or higher, are refused when read.
 inline constexpr int kMaxImageSide = 4096;
 inline constexpr int kMaxFieldBytes = 16 * 1024 * 1024;
+// The widest canvas: every part picture and registered photo fits it or its record's box.
+inline constexpr int kCanvasWidth = 575;
+inline constexpr int kCanvasHeight = 395;
+// Pixels beyond the canvas size one open of a database may decode in all (32 MB at four
+// bytes a pixel).
+inline constexpr qint64 kOversizedBudget = qint64(8) << 20;
 
 // One open database file and one record source, with a current record.
 //

@@ -142,6 +142,10 @@ DbResult openConnection(const QString& path, bool readOnly, bool untrusted, sqli
     sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kLengthLimit);
     sqlite3_limit(db, SQLITE_LIMIT_SQL_LENGTH, 64 * 1024);
     sqlite3_busy_timeout(db, 2000);
+    // A commit is reported only once it survives a power loss: EXTRA also flushes the
+    // folder after the rollback journal is deleted, which is the commit point.
+    if (!readOnly)
+        (void)exec(db, "PRAGMA synchronous = EXTRA");
     if (untrusted) {
         sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
         sqlite3_limit(db, SQLITE_LIMIT_COLUMN, 100);
@@ -272,36 +276,6 @@ DbResult checkPartsFile(sqlite3* db, bool integrity)
             return DbResult::failure(QStringLiteral("the file is damaged: ") + verdict);
     }
     return {};
-}
-
-bool syncFile(const QString& path)
-{
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-#else
-    QFile f(path);
-    return f.open(QIODevice::ReadWrite) && f.flush();
-#endif
-}
-
-bool syncFolder(const QString& folder)
-{
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    ::fsync(fd);  // not every file system syncs folders; the rename itself is what matters
-    ::close(fd);
-    return true;
-#else
-    Q_UNUSED(folder);
-    return true;
-#endif
 }
 
 }  // namespace catalog::detail

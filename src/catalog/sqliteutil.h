@@ -55,10 +55,6 @@ DbResult openConnection(const QString& path, bool readOnly, bool untrusted, sqli
 // engine's quick check over the whole file.
 DbResult checkPartsFile(sqlite3* db, bool integrity);
 
-// Flushes a file's data to the disk; false when that failed.
-bool syncFile(const QString& path);
-bool syncFolder(const QString& folder);
-
 // Every connection the catalog opens: readers see at most this much per value.
 inline constexpr int kLengthLimit = kMaxFieldBytes + 1024;
 

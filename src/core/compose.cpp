@@ -1,4 +1,5 @@
 #include "core/compose.h"
+#include "imaging/engine/errors.h"
 
 #include "core/rounding.h"
 
@@ -335,7 +336,20 @@ void PortraitComposer::ComposePortrait(Raster& Lead_view, const Raster& blankTil
             marks.InUseFileNo[std::size_t(k)] = 0;
             continue;
         }
-        drawByKind(k, Lead_view, takesFigureOffset(k) ? dx : 0, takesFigureOffset(k) ? dy : 0);
+        // A size no editing gives (a damaged document, a slot set by hand): resizing to it
+        // would take seconds and hundreds of megabytes, so the part is left out.
+        if (s.Width > kMaxPartExtent || s.Height > kMaxPartExtent
+            || s.Width + s.GrowW > kMaxPartExtent || s.Height + s.GrowH > kMaxPartExtent) {
+            marks.InUseFileNo[std::size_t(k)] = s.FileNo;
+            continue;
+        }
+        try {
+            drawByKind(k, Lead_view, takesFigureOffset(k) ? dx : 0, takesFigureOffset(k) ? dy : 0);
+        } catch (const imaging::ImagingError&) {
+            // One part that cannot be drawn leaves the rest of the portrait standing.
+            Lead1.free();
+            resizedColour_.free();
+        }
         marks.InUseFileNo[std::size_t(k)] = s.FileNo;
         if (k == kind::Option) {
             marks.OptionMemory.PosX = roundToInt16(s.PosX / 3.0);

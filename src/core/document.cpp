@@ -3,10 +3,11 @@
 #include "core/cp932.h"
 #include "core/inifile.h"
 #include "core/rounding.h"
+#include "imaging/engine/durablefile.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <cmath>
@@ -49,65 +50,62 @@ std::optional<QByteArray> readFile(const QString& path, qint64 maxSize, QString*
     return bytes;
 }
 
-// Opens a temporary file for `file` and writes all of `bytes` into it, without putting it
-// in place yet: the data reaches the disk here, so a full disk shows before any commit.
-std::optional<QString> stage(QSaveFile& file, const QByteArray& bytes)
-{
-    if (!file.open(QIODevice::WriteOnly))
-        return fileError(file.fileName(), file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString error = fileError(file.fileName(), file.errorString());
-        file.cancelWriting();
-        return error;
-    }
-    return std::nullopt;
-}
-
-std::optional<QString> commit(QSaveFile& file)
-{
-    if (!file.commit())
-        return fileError(file.fileName(), file.errorString());
-    return std::nullopt;
-}
-
 std::optional<QString> writeAtomically(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (auto error = stage(file, bytes))
-        return error;
-    return commit(file);
+    if (auto error = imaging::durable::writeAtomically(path, bytes))
+        return error->message;
+    return std::nullopt;
+}
+
+// The stamp that ties a companion to the document bytes it was saved with (FNV-1a, 64 bits).
+QByteArray documentStamp(QByteArrayView documentBytes)
+{
+    quint64 h = 0xcbf29ce484222325ULL;
+    for (const char c : documentBytes) {
+        h ^= quint8(c);
+        h *= 0x100000001b3ULL;
+    }
+    return QByteArray::number(h, 16).rightJustified(16, '0');
+}
+
+// Where a save keeps the new companion until its document is in place: the name carries
+// the stamp of that document, so a load can tell whether the document it finds is the one
+// the pending companion belongs to.
+QString pendingName(const QString& companion, QByteArrayView documentBytes)
+{
+    return companion + u'.' + QString::fromLatin1(documentStamp(documentBytes)) + QStringLiteral(".new");
+}
+
+bool isPendingCompanionName(const QString& name, const QString& companionName)
+{
+    return name.size() == companionName.size() + 21 && name.startsWith(companionName + u'.')
+        && name.endsWith(QLatin1String(".new"));
 }
 
 // The document and its companion as a pair; see SaveDocument.
+//
+// Both files are written and flushed under temporary names first, and the companion's is
+// renamed to its pending name. Then the document is renamed into place (the commit point)
+// and the companion after it. A process killed between those two renames leaves the new
+// document and, under the pending name that matches it, its companion, which LoadDocument
+// puts in place; killed earlier, it leaves the old pair and a pending file that matches
+// no document.
 std::optional<QString> writePair(const QString& docPath, const QByteArray& docBytes,
                                  const QString& companion, const QByteArray& companionBytes)
 {
-    // Kept to be put back should the document fail after the companion was replaced.
-    std::optional<QByteArray> oldCompanion;
-    if (QFileInfo(companion).isFile()) {
-        QString ignored;
-        oldCompanion = readFile(companion, -1, &ignored);
-    }
-
-    QSaveFile doc(docPath);
-    QSaveFile comp(companion);
-    if (auto error = stage(doc, docBytes))
-        return error;
-    if (auto error = stage(comp, companionBytes)) {
-        doc.cancelWriting();
-        return error;
-    }
-    if (auto error = commit(comp)) {
-        doc.cancelWriting();
-        return error;
-    }
-    if (auto error = commit(doc)) {
-        if (oldCompanion)
-            writeAtomically(companion, *oldCompanion);
-        else
-            QFile::remove(companion);
-        return error;
-    }
+    using imaging::durable::StagedFile;
+    StagedFile comp;
+    if (auto error = StagedFile::stage(companion, companionBytes, comp))
+        return error->message;
+    StagedFile doc;
+    if (auto error = StagedFile::stage(docPath, docBytes, doc))
+        return error->message;
+    if (auto error = comp.moveTemporary(pendingName(companion, docBytes)))
+        return error->message;
+    if (auto error = doc.commit())
+        return error->message;
+    if (auto error = comp.commit())
+        return error->message;
     return std::nullopt;
 }
 
@@ -347,6 +345,11 @@ void clearCaptions(CaptionTable& captions) { captions = CaptionTable(); }
 
 }  // namespace
 
+QString pendingCompanionPath(const QString& companion, QByteArrayView documentBytes)
+{
+    return pendingName(companion, documentBytes);
+}
+
 QString workSnapshotPath(const QString& appPath)
 {
     return findFileNoCase(appPath, QString::fromLatin1(kWorkSnapshotName));
@@ -390,6 +393,7 @@ bool decodeDocument(QByteArrayView bytes, PartTable& parts)
         std::memcpy(record.data(), bytes.data() + qsizetype(k - 1) * recordSize,
                     size_t(recordSize));
         parts[k] = PartSlot::fromBytes(record);
+        clampPartSize(parts[k]);
     }
     return true;
 }
@@ -475,6 +479,7 @@ DocumentLoad LoadDocument(const QString& path, PortraitState& state, CaptionTabl
         result.error = result.error.isEmpty() ? error : result.error + u'\n' + error;
     };
     bool documentOnDisk = true;
+    QByteArray documentBytes;  // as the file holds them, for the companion's stamp
 
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink() && !writeBack) {
@@ -491,6 +496,7 @@ DocumentLoad LoadDocument(const QString& path, PortraitState& state, CaptionTabl
             addError(*error);
             documentOnDisk = false;
         }
+        documentBytes = encodeDocument(state.PartTable);
     } else {
         QString error;
         std::optional<QByteArray> bytes;
@@ -514,6 +520,7 @@ DocumentLoad LoadDocument(const QString& path, PortraitState& state, CaptionTabl
             documentOnDisk = false;
         } else {
             state.PartTable = parts;
+            documentBytes = *bytes;
             if (bytes->size() == kOldDocumentSize) {
                 result.status = DocumentLoad::Status::Upgraded;
                 if (writeBack) {
@@ -531,7 +538,39 @@ DocumentLoad LoadDocument(const QString& path, PortraitState& state, CaptionTabl
     }
 
     const QString companion = companionPath(path);
-    if (QFileInfo::exists(companion)) {
+    // A save killed between its two renames left its companion under a pending name.
+    std::optional<QByteArray> pendingBytes;
+    if (documentOnDisk) {
+        const QString pending = pendingName(companion, documentBytes);
+        if (QFileInfo(pending).isFile()) {
+            QString ignored;
+            pendingBytes = readFile(pending, kMaxCompanionSize, &ignored);
+            if (pendingBytes && writeBack) {
+                if (auto error = imaging::durable::replaceFile(pending, companion))
+                    addError(error->message);
+            }
+        }
+    }
+    if (writeBack) {
+        // Pending companions of saves that never put their document in place.
+        const QFileInfo companionInfo(companion);
+        const QDir folder = companionInfo.dir();
+        // Likewise the temporaries of a killed save (see imaging::durable::StagedFile).
+        auto isTemporary = [](const QString& name, const QString& of) {
+            return name.size() == of.size() + 14 && name.startsWith(u'.' + of + u'.')
+                && name.endsWith(QLatin1String(".tmp"));
+        };
+        const QString documentName = QFileInfo(path).fileName();
+        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
+            if (isPendingCompanionName(name, companionInfo.fileName())
+                || isTemporary(name, companionInfo.fileName()) || isTemporary(name, documentName))
+                QFile::remove(folder.filePath(name));
+        }
+    }
+
+    if (pendingBytes) {
+        captions = decodeCompanion(*pendingBytes);
+    } else if (QFileInfo::exists(companion)) {
         QString error;
         if (const auto bytes = readFile(companion, kMaxCompanionSize, &error)) {
             bool damaged = false;

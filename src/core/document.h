@@ -30,6 +30,10 @@ QString workSnapshotPath(const QString& appPath);
 // at all. A companion that exists under another case in the document's folder is used.
 QString companionPath(const QString& documentPath);
 
+// Where a save keeps the new companion of a document with these bytes until the document
+// is in place (see SaveDocument).
+QString pendingCompanionPath(const QString& companion, QByteArrayView documentBytes);
+
 // The 616 document bytes of slots 1 to 22.
 QByteArray encodeDocument(const PartTable& parts);
 // Slots 1 to 22 from 616 or 528 bytes (the old records get ShiftX = ShiftY = 0); slot 0 is
@@ -56,13 +60,15 @@ CaptionTable decodeCompanion(QByteArrayView bytes, bool* damaged = nullptr);
 void clearUnusedFigureSteps(PortraitState& state);
 
 // Saves the portrait: the figure steps as above, then the document and its companion.
-// Each file is written whole to a temporary file, and nothing replaces an old file before
-// both are written; the companion is put in place first and the document last, and when
-// the document cannot be put in place the previous companion is put back. So a failed or
-// interrupted save leaves the previous pair, and a document that is new always has its
-// captions beside it. The document is always exactly 616 bytes: a longer file saved over
-// loses its excess rather than becoming a document that no longer opens. Returns what
-// failed, nothing on success.
+// Both files are written whole and flushed under temporary names before anything is
+// replaced; then the document is put in place and the companion after it, each rename
+// flushed to the disk. Until the document is in place the new companion waits under a
+// name that carries a stamp of the document's bytes, so a save killed between the two
+// renames is finished by the next LoadDocument: a killed save leaves the previous pair or
+// the new one. The document is always exactly 616 bytes: a longer file
+// saved over loses its excess rather than becoming a document that no longer opens.
+// Returns what failed (for the user, in Japanese where the system said why), nothing on
+// success.
 std::optional<QString> SaveDocument(const QString& path, PortraitState& state,
                                     const CaptionTable& captions);
 
@@ -98,7 +104,9 @@ struct DocumentLoad {
 //   on a first run).
 // - Any other length or a read error: the default portrait in memory; the file is left
 //   exactly as it was, and no companion is written beside it.
-// Captions come from the companion. When it is missing they are cleared (none shown, and
+// Captions come from the companion, or from the one a killed save left pending when it
+// belongs to this document (it is then put in place; pending ones that belong to no
+// document are removed). When it is missing they are cleared (none shown, and
 // no texts of the previous portrait left behind) and, unless the document was damaged, a
 // companion is written.
 // With `writeBack` false nothing is ever written (batch rendering): a missing document is

@@ -1,11 +1,11 @@
 #include "core/inifile.h"
 
 #include "core/cp932.h"
+#include "imaging/engine/durablefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace core {
 
@@ -107,14 +107,7 @@ bool IniFile::load(const QString& path)
 
 bool IniFile::save(const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = toBytes();
-    // Without commit() the temporary file is discarded and the old file stays.
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return !imaging::durable::writeAtomically(path, toBytes()).has_value();
 }
 
 QByteArray IniFile::toBytes() const

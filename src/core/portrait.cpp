@@ -1,5 +1,7 @@
 #include "core/portrait.h"
 
+#include <algorithm>
+
 #include "core/rounding.h"
 
 #include <QtGlobal>
@@ -284,6 +286,17 @@ void RemovePart(PortraitState& state, int k, FigureMenuHost* host)
     state.FigureStepY = 0;
     if (host)
         host->closePositionDialog();
+}
+
+void clampPartSize(PartSlot& slot)
+{
+    auto bound = [](std::int16_t& size, std::int16_t& grow) {
+        size = std::int16_t(std::clamp<int>(size, 0, kMaxPartExtent));
+        if (size + grow > kMaxPartExtent)
+            grow = std::int16_t(kMaxPartExtent - size);
+    };
+    bound(slot.Width, slot.GrowW);
+    bound(slot.Height, slot.GrowH);
 }
 
 }  // namespace core

@@ -130,6 +130,15 @@ void UserLayerFront(PortraitState& state);
 // why restoring runs InitLayerOrder and then MoveUserLayer(slot 2's Extra).
 void MoveUserLayer(PortraitState& state, int n);
 
+// No part is drawn larger than this either way: three widths of the widest canvas
+// (575 × 395), more than any stretch in the editor gives, and small enough that a damaged
+// document cannot make a composition take seconds and hundreds of megabytes.
+inline constexpr int kMaxPartExtent = 3 * 575;
+
+// Bounds Width and Height to 0..kMaxPartExtent and GrowW and GrowH so that the drawn size
+// (Width + GrowW by Height + GrowH) stays within it; any slot a user made is unchanged.
+void clampPartSize(PartSlot& slot);
+
 // Back to the standard place and no rotation, growth or extra; FileNo and size stay.
 void ResetSlot(PortraitState& state, int k);
 

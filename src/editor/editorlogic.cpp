@@ -362,6 +362,7 @@ Commit CanvasInteraction::commitStretch(PortraitState& state, core::PartTable& p
     s.PosY = y;
     s.GrowW = core::clampToInt16(growW);
     s.GrowH = core::clampToInt16(growH);
+    core::clampPartSize(s);
     c.changed = !(before == s);
     if (c.changed) {
         preview[c.kind].PosX = core::roundToInt16(x / 3.0);

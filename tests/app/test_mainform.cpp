@@ -98,23 +98,6 @@ TEST_F(MainFormTest, TheCommandLineDocumentIsTheFirstPortraitAndSaveOverwritesIt
     EXPECT_TRUE(prompts.questions.isEmpty());
 }
 
-TEST_F(MainFormTest, ADamagedDocumentOpensAsTheDefaultPortrait)
-{
-    const QString doc = path("broken.fcr");
-    QFile f(doc);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(600, '\x7f'));
-    f.close();
-    start(doc);
-    ASSERT_TRUE(editor());
-    EXPECT_TRUE(form->editorWindow()->isVisible());
-    EXPECT_TRUE(state().PartTable[core::kind::Outline].present());
-    EXPECT_TRUE(hasColour(editor()->canvas().raster()));
-    // The file stays as it was until the user saves.
-    EXPECT_EQ(QFileInfo(doc).size(), 600);
-    EXPECT_TRUE(prompts.messages.isEmpty());
-}
-
 TEST_F(MainFormTest, WithoutThePartsDatabaseOneMessageAndTheProgramStaysUsable)
 {
     for (const char* content : {static_cast<const char*>(nullptr), "not a database"}) {
@@ -325,3 +308,40 @@ TEST_F(MainFormTest, ClosingTheProgram)
 }
 
 }  // namespace
+
+// A document that cannot be read opens as the default portrait, without its name so that
+// 上書き保存 cannot replace the damaged file with a portrait the user never made.
+TEST_F(MainFormTest, DamagedDocumentOpensUntitledAndIsNeverSavedOver)
+{
+    const QByteArray damaged("not a portrait at all");
+    {
+        QFile f(path("broken.fcr"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(damaged);
+    }
+    for (const bool fromCommandLine : {true, false}) {
+        SCOPED_TRACE(fromCommandLine ? "named on the command line" : "opened from the menu");
+        prompts.messages.clear();
+        if (fromCommandLine) {
+            start(path("broken.fcr"));
+        } else {
+            form.reset();
+            start();
+            trigger(MenuItem::FClose);
+            prompts.openChoices << app::Prompts::FileChoice{path("broken.fcr"), 0};
+            trigger(MenuItem::FOpen);
+            settle();
+        }
+        ASSERT_TRUE(editor());
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_TRUE(prompts.messages[0].text.startsWith(u"broken.fcr は似顔絵として読み込めませんでした。"_qs));
+        EXPECT_EQ(form->DocumentName(), QString());
+        EXPECT_NE(editor()->windowTitle(), path("broken.fcr"));
+        EXPECT_FALSE(action(MenuItem::FOverwrite)->isEnabled());
+        EXPECT_TRUE(form->editorWindow()->isVisible());
+        EXPECT_TRUE(state().PartTable[core::kind::Outline].present());
+        EXPECT_TRUE(hasColour(editor()->canvas().raster()));
+        trigger(MenuItem::FOverwrite);
+        EXPECT_EQ(fileBytes(path("broken.fcr")), damaged);
+    }
+}

@@ -3,6 +3,9 @@
 #include "testdb.h"
 
 #include "catalog/partops.h"
+#include "catalog/partsdatabase.h"
+#include "imaging/engine/errors.h"
+#include "imaging/engine/raster.h"
 #include "catalog/schema.h"
 
 #include <QFile>
@@ -144,4 +147,42 @@ TEST(Untrusted, OversizedFieldsCannotBeRead)
     const MergeResult r = CopyCategoryParts(src, dst, 7);
     EXPECT_FALSE(r.ok());
     EXPECT_EQ(testdb::records(target), before);
+}
+
+// A few kilobytes of PNG can claim millions of pixels. A picture may be as large as the
+// widest canvas or its record's box, and pictures beyond the canvas have a budget per open.
+TEST(Untrusted, PicturesLargerThanTheirRecordsAreRefusedBeforeDecoding)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bomb.mdb"));
+    const QByteArray huge = testdb::picture(3, 2048);  // flat colour: tiny bytes
+    ASSERT_LT(huge.size(), 64 * 1024);
+    QList<testdb::Row> rows = {testdb::blankTile()};
+    auto part = [&](int fileNo, int width, int height, const QByteArray& picture) {
+        testdb::Row r = testdb::row(3, fileNo, QStringLiteral("p%1").arg(fileNo));
+        r.width = width;
+        r.height = height;
+        r.photoMain = picture;
+        r.photoMask = picture;
+        rows << r;
+    };
+    part(1, 100, 80, huge);                    // claims a small box
+    part(2, 300, 300, testdb::picture(4, 395)); // larger than its box, within the canvas
+    for (int n = 3; n <= 6; ++n)
+        part(n, 2048, 2048, huge);             // claims the size: within the budget, twice
+    testdb::build(path, rows);
+
+    for (const OpenMode mode : {OpenMode::Update, OpenMode::ReadOnly}) {
+        SCOPED_TRACE(mode == OpenMode::Update ? "delivered" : "add-on");
+        PartsDatabase db;
+        ASSERT_TRUE(db.open(path, kList, mode).ok());
+        imaging::Raster r;
+        std::vector<int> codes;
+        for (bool more = db.moveFirst(); more; more = db.moveNext()) {
+            if (db.value("PictureID").toInt() == 3)
+                codes.push_back(db.image("photo_main", r));
+        }
+        EXPECT_EQ(codes, (std::vector<int>{imaging::kErrBadSize, 0, 0, 0, imaging::kErrBadSize,
+                                           imaging::kErrBadSize}));
+    }
 }

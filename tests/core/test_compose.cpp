@@ -510,3 +510,16 @@ TEST_F(Compose, RecordsThePartsInUseAndTheOptionPosition)
     EXPECT_EQ(marks.OptionMemory.PosX, 0);
     EXPECT_EQ(marks.OptionMemory.PosY, 97);
 }
+
+// A part grown beyond what the canvas can show (a damaged document) drops out alone.
+TEST_F(Compose, AnImpossiblyGrownPartLeavesTheRestStanding)
+{
+    place(kind::Outline, {60, 40, 120, 100}, kRed);
+    PartSlot& nose = place(kind::Nose, {140, 100, 20, 20}, kBlue);
+    nose.GrowW = 2500;
+    nose.GrowH = 32767;
+    compose();
+    EXPECT_EQ(at(100, 60), rgb(kRed));
+    EXPECT_EQ(at(150, 110), rgb(kRed));  // under the nose that was left out
+    EXPECT_EQ(marks.InUseFileNo[std::size_t(kind::Nose)], nose.FileNo);
+}

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/failingwrites.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -426,4 +427,125 @@ TEST_F(DocumentTest, SaveReplacesALongerFileWhole)
     PortraitState loaded;
     CaptionTable captions;
     EXPECT_EQ(LoadDocument(path("face.fcr"), loaded, captions).status, DocumentLoad::Status::Loaded);
+}
+
+// A save killed between putting the document in place and putting the companion in place
+// leaves the new document and the new companion under its pending name; killed earlier, the
+// old pair and a pending companion that matches no document. Either way a load must give a
+// pair that was saved together.
+TEST_F(DocumentTest, KilledSaveGivesTheOldPairOrTheNewOne)
+{
+    PortraitState stateA = sampleState();
+    ASSERT_EQ(SaveDocument(path("face.fcr"), stateA, sampleCaptions()), std::nullopt);
+    const QByteArray docA = readBytes(path("face.fcr"));
+    const QByteArray compA = readBytes(path("face.fcr.fcm"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("b"));
+    PortraitState stateB = sampleState();
+    stateB.PartTable[kind::Nose].PosX = 77;
+    CaptionTable captionsB;
+    captionsB[2] = caption(QStringLiteral("新しい文字"));
+    ASSERT_EQ(SaveDocument(path("b/face.fcr"), stateB, captionsB), std::nullopt);
+    const QByteArray docB = readBytes(path("b/face.fcr"));
+    const QByteArray compB = readBytes(path("b/face.fcr.fcm"));
+    const QString pendingB = pendingCompanionPath(path("face.fcr.fcm"), docB);
+
+    struct Row {
+        const char* name;
+        QByteArray doc;
+        bool writeBack;
+        CaptionTable captions;
+        QByteArray companionAfter;
+        QStringList filesAfter;
+    };
+    const QStringList pair = {"b", "face.fcr", "face.fcr.fcm"};
+    const QString pendingName = QFileInfo(pendingB).fileName();
+    const Row rows[] = {
+        {"killed after the document's rename", docB, true, captionsB, compB, pair},
+        {"killed before the document's rename", docA, true, sampleCaptions(), compA, pair},
+        {"batch read after the document's rename", docB, false, captionsB, compA,
+         {"b", "face.fcr", "face.fcr.fcm", pendingName}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        writeBytes(path("face.fcr"), row.doc);
+        writeBytes(path("face.fcr.fcm"), compA);
+        writeBytes(pendingB, compB);
+        PortraitState loaded = leftover();
+        CaptionTable captions;
+        const DocumentLoad result = LoadDocument(path("face.fcr"), loaded, captions, row.writeBack);
+        EXPECT_EQ(result.status, DocumentLoad::Status::Loaded);
+        EXPECT_EQ(result.error, QString());
+        EXPECT_EQ(captions, row.captions);
+        EXPECT_EQ(readBytes(path("face.fcr.fcm")), row.companionAfter);
+        EXPECT_EQ(files(), row.filesAfter);
+        QFile::remove(pendingB);
+    }
+
+    // A temporary of a save killed while writing is cleared away, the pair left as it is.
+    writeBytes(path("face.fcr"), docA);
+    writeBytes(path(".face.fcr.0123abcd.tmp"), docB.left(100));
+    writeBytes(path(".face.fcr.fcm.89abcdef.tmp"), compB.left(10));
+    PortraitState loaded;
+    CaptionTable captions;
+    LoadDocument(path("face.fcr"), loaded, captions);
+    EXPECT_EQ(captions, sampleCaptions());
+    EXPECT_EQ(files(), pair);
+}
+
+TEST_F(DocumentTest, FullDiskLeavesThePreviousPairAndSaysWhyInJapanese)
+{
+    PortraitState oldState = sampleState();
+    ASSERT_EQ(SaveDocument(path("face.fcr"), oldState, sampleCaptions()), std::nullopt);
+    const QByteArray oldDoc = readBytes(path("face.fcr"));
+    const QByteArray oldCompanion = readBytes(path("face.fcr.fcm"));
+    struct Row {
+        const char* name;
+        long long allowed;
+        int error;
+        const char16_t* says;
+    };
+    const Row rows[] = {
+        {"nothing can be written", 0, ENOSPC, u"ディスクの空き容量が足りません"},
+        {"the companion fits, the document does not", 520, ENOSPC, u"ディスクの空き容量が足りません"},
+        {"the device fails", 600, EIO, u"入出力エラー"},
+        {"a read-only file system", 0, EROFS, u"読み取り専用"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        PortraitState newState;
+        std::optional<QString> error;
+        {
+            FailingWrites disk(row.allowed, row.error);
+            error = SaveDocument(path("face.fcr"), newState, CaptionTable());
+        }
+        ASSERT_NE(error, std::nullopt);
+        EXPECT_TRUE(error->contains(QString::fromUtf16(row.says))) << error->toStdString();
+        EXPECT_TRUE(error->startsWith(u"face.fcr")) << error->toStdString();
+        EXPECT_EQ(readBytes(path("face.fcr")), oldDoc);
+        EXPECT_EQ(readBytes(path("face.fcr.fcm")), oldCompanion);
+        EXPECT_EQ(files(), QStringList({"face.fcr", "face.fcr.fcm"}));
+    }
+}
+
+TEST_F(DocumentTest, ImpossibleSizesAreBoundedOnLoad)
+{
+    PortraitState state = sampleState();
+    const PartTable madeByUser = state.PartTable;
+    state.PartTable[kind::Nose].GrowW = 32767;
+    state.PartTable[kind::Nose].GrowH = 32767;
+    state.PartTable[kind::Mouth].Width = 32767;
+    state.PartTable[kind::Mouth].Height = -5;
+    writeBytes(path("huge.fcr"), encodeDocument(state.PartTable));
+    PortraitState loaded;
+    CaptionTable captions;
+    ASSERT_EQ(LoadDocument(path("huge.fcr"), loaded, captions).status, DocumentLoad::Status::Loaded);
+    const PartSlot& nose = loaded.PartTable[kind::Nose];
+    EXPECT_EQ(nose.Width + nose.GrowW, kMaxPartExtent);
+    EXPECT_EQ(nose.Height + nose.GrowH, kMaxPartExtent);
+    EXPECT_EQ(loaded.PartTable[kind::Mouth].Width, kMaxPartExtent);
+    EXPECT_EQ(loaded.PartTable[kind::Mouth].Height, 0);
+    for (int k = 1; k <= 22; ++k) {
+        if (k != kind::Nose && k != kind::Mouth)
+            EXPECT_EQ(loaded.PartTable[k], madeByUser[k]) << "kind " << k;
+    }
 }

@@ -2,6 +2,7 @@
 // and JPEG, and describing a file without decoding it.
 
 #include "imaging/engine/codecs.h"
+#include "imaging/engine/durablefile.h"
 #include "imaging/engine/raster.h"
 
 #include <QBuffer>
@@ -9,7 +10,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
-#include <QSaveFile>
+#include <cerrno>
 #include <QSet>
 
 #include <cstdio>  // jpeglib.h needs FILE
@@ -1290,16 +1291,13 @@ int depthForFormat(int format, int bits, const Raster& r)
 // Replaces `path` with `data` in one step: the old file stays whole if anything fails.
 int writeAtomically(const QString& path, const QByteArray& data)
 {
-    if (QFileInfo(path).isDir())
-        return kErrOpen;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return kErrOpen;
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return kErrWrite;
-    }
-    return file.commit() ? kOk : kErrWrite;
+    durable::StagedFile file;
+    if (auto error = durable::StagedFile::stage(path, data, file))
+        return error->code == EISDIR || error->code == EACCES || error->code == ENOENT
+                || error->code == ENOTDIR || error->code == EROFS || error->code == EPERM
+            ? kErrOpen
+            : kErrWrite;
+    return file.commit() ? kErrWrite : kOk;
 }
 
 }  // namespace

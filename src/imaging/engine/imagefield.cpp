@@ -600,7 +600,7 @@ int decodeImageField(const QByteArray& bytes, Raster& out, const ImageFieldLimit
         DecodeLimits decodeLimits;
         decodeLimits.maxWidth = limits.maxWidth;
         decodeLimits.maxHeight = limits.maxHeight;
-        decodeLimits.maxPixels = limits.maxBytes / 4;
+        decodeLimits.maxPixels = limits.maxPixels < 0 ? limits.maxBytes / 4 : limits.maxPixels;
         Raster r;
         const int code = readPng(buffer, decodeLimits, r);
         if (code == kOk)

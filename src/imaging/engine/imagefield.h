@@ -15,6 +15,8 @@ struct ImageFieldLimits {
     int maxHeight = 4096;
     // Largest stored field, and largest decoded picture (4 bytes a pixel).
     qint64 maxBytes = qint64(64) << 20;
+    // Largest decoded picture in pixels; negative: maxBytes / 4.
+    qint64 maxPixels = -1;
 };
 
 // The field bytes for `r` at `bits` (0: the picture's own depth): 1, 4 and 8 bits with the
