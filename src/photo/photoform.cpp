@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -89,6 +90,9 @@ void PhotoForm::buildControls()
     scroll_ = new QScrollBar(Qt::Horizontal, this);
     scroll_->setObjectName(QStringLiteral("HScroll1"));
     scroll_->setRange(0, 0);
+    // One record per step, and a thumb that shows how many there are.
+    scroll_->setSingleStep(1);
+    scroll_->setPageStep(1);
     connect(scroll_, &QScrollBar::valueChanged, this, &PhotoForm::browse);
 
     number_ = lineEdit("NoText", true);
@@ -137,7 +141,13 @@ void PhotoForm::buildControls()
     for (std::size_t i = 0; i < 2; ++i) {
         auto* column = new QVBoxLayout;
         column->addWidget(new QLabel(i == 0 ? QStringLiteral("メイン") : QStringLiteral("マスク"), this));
-        column->addWidget(previews_[i]);
+        // The empty preview is button-face on button-face: the frame shows where it is.
+        auto* frame = new QFrame(this);
+        frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        auto* inFrame = new QVBoxLayout(frame);
+        inFrame->setContentsMargins(2, 2, 2, 2);
+        inFrame->addWidget(previews_[i]);
+        column->addWidget(frame);
         previews->addLayout(column);
     }
 

@@ -98,6 +98,7 @@ TEST_F(PhotoFormTest, RegisterBrowseAndDelete)
     EXPECT_EQ(prompts.messages.last().title, u"Faciora"_qs);
     click("AutoMaskBTN");
     EXPECT_EQ(lastMessage(), QString::fromUtf16(PhotoForm::kNoMainYet));
+    EXPECT_TRUE(control("AutoMaskBTN")->toolTip().contains(u"白に近い背景"_qs));
 
     // Too large: the two-line message, the choice undone.
     choose(picture("big.png", 576, 100));
