@@ -117,6 +117,8 @@ void MainForm::createActions()
     a->setEnabled(false);
     connect(a, &QAction::triggered, this, &MainForm::redo);
     separator(MenuItem::ESepa1);
+    a = make(MenuItem::EUser, u"ｲﾒｰｼﾞ登録");
+    connect(a, &QAction::triggered, this, &MainForm::showImageRegistration);
     a = make(MenuItem::EParts, u"ﾊﾟｰﾂ調整");
     connect(a, &QAction::triggered, this, &MainForm::showPartsPos);
 
@@ -161,7 +163,7 @@ void MainForm::createMenus()
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     actions_[std::size_t(MenuItem::Edit)] = edit->menuAction();
-    for (MenuItem item : {MenuItem::EUndo, MenuItem::ERedo, MenuItem::ESepa1, MenuItem::EParts})
+    for (MenuItem item : {MenuItem::EUndo, MenuItem::ERedo, MenuItem::ESepa1, MenuItem::EUser, MenuItem::EParts})
         edit->addAction(action(item));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));

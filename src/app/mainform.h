@@ -29,6 +29,10 @@ namespace picker {
 class Picker;
 }
 
+namespace photo {
+class PhotoForm;
+}
+
 namespace app {
 
 class AboutBox;
@@ -85,6 +89,7 @@ public:
     void fileButtonClicked(FileButton button);
     void showOptions();
     void showPartsPos();
+    void showImageRegistration();  // "ｲﾒｰｼﾞ登録"
     void showHelp();
     void showAbout();
     // A second Faciora asked for this window.
@@ -112,6 +117,7 @@ public:
     QPoint editorPlaceTwips() const { return {editorLeft_, editorTop_}; }
     HelpWindow* helpWindow() const;
     AboutBox* aboutBox() const;
+    photo::PhotoForm* photoForm() const;
 
     // editor::EditorEnvironment (with core::EditorHost, core::HistoryHost)
     bool figurePosMenuEnabled() const override;
@@ -227,6 +233,7 @@ private:
     QPointer<QWidget> character_;
     QPointer<editor::PartsPos> partsPos_;
     QPointer<editor::Position> position_;
+    QPointer<photo::PhotoForm> photoForm_;
 };
 
 }  // namespace app
