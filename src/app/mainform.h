@@ -29,6 +29,11 @@ namespace picker {
 class Picker;
 }
 
+namespace print {
+class PrintCommands;
+class PrintPrompts;
+}
+
 namespace app {
 
 class AboutBox;
@@ -39,6 +44,7 @@ struct MainFormOptions {
     QString appPath;   // the data folder; empty: core::appPath()
     QString document;  // the command line: the portrait document to open first
     Prompts* prompts = nullptr;  // null: the real dialogs
+    print::PrintPrompts* printPrompts = nullptr;  // null: the real dialogs
 };
 
 // The main window "Faciora": the MDI frame with the menus, the part toolbar, the file
@@ -87,6 +93,11 @@ public:
     void showPartsPos();
     void showHelp();
     void showAbout();
+    // mainform_print.cpp: "印刷(&P)...", "プリンタ設定(&R)...", "印刷用紙設定(&F)...".
+    void printImage();
+    void printerSetup();
+    void editPrintFormats();
+    print::PrintCommands& printCommands();
     // A second Faciora asked for this window.
     void raiseWindow();
 
@@ -225,6 +236,8 @@ private:
     QPointer<QWidget> character_;
     QPointer<editor::PartsPos> partsPos_;
     QPointer<editor::Position> position_;
+    print::PrintPrompts* printPrompts_ = nullptr;
+    print::PrintCommands* printCommands_ = nullptr;
 };
 
 }  // namespace app
