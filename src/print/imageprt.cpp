@@ -155,10 +155,9 @@ void ImagePrt::choose(int index)
     if (table.count == 0)
         return;
     int number = index + 1;
-    if (number < 1 || number > table.count) {
+    if (number < 1 || number > table.count)
         number = table.count;
-        type_->setCurrentIndex(number - 1);
-    }
+    type_->setCurrentIndex(number - 1);
     fields_->showFormat(table[number]);
 }
 
