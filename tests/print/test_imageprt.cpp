@@ -12,6 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+#include <iostream>
 #include <QFile>
 #include <QLineEdit>
 #include <QPageLayout>
@@ -239,4 +244,50 @@ TEST(PrintCaptions, DrawsShownCaptionsInTheirStoredBoxes)
     EXPECT_EQ(captions[1].FontName, QString::fromUtf16(core::kDefaultCaptionFont));
     EXPECT_EQ(captions[1].FontSize, core::kDefaultCaptionFontSize);
     EXPECT_TRUE(captions[2].FontName.isEmpty());
+}
+
+// Printing to a real queue: set FACIORA_CUPS_PRINTER to a CUPS-PDF queue and
+// FACIORA_CUPS_OUTPUT to the folder it writes into. Skipped otherwise: tests never need
+// a running CUPS.
+TEST_F(ImagePrtTest, PrintsToACupsQueue)
+{
+    const QString queue = qEnvironmentVariable("FACIORA_CUPS_PRINTER");
+    const QString outDir = qEnvironmentVariable("FACIORA_CUPS_OUTPUT");
+    if (queue.isEmpty() || outDir.isEmpty() || !pdfmeasure::available())
+        GTEST_SKIP() << "no CUPS-PDF queue named";
+    const QStringList before = QDir(outDir).entryList({"*.pdf"}, QDir::Files);
+    open();
+    dialog->choose(1);  // 2 x 2
+    prompts.onChoosePrinter = [queue](QPrinter& p) {
+        p.setOutputFormat(QPrinter::NativeFormat);
+        p.setPrinterName(queue);
+        p.setPageSize(QPageSize(QPageSize::A4));
+        return true;
+    };
+    dialog->printClicked();
+    ASSERT_TRUE(dialog->lastOutcome().printed()) << dialog->lastOutcome().error.toStdString();
+    const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    QString produced;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        for (const QString& f : QDir(outDir).entryList({"*.pdf"}, QDir::Files))
+            if (!before.contains(f))
+                produced = QDir(outDir).filePath(f);
+        return !produced.isEmpty() && QFileInfo(produced).size() > 0;
+    }, 30000));
+    QTest::qWait(1000);  // let the queue finish writing
+    const QImage page = pdfmeasure::rasterise(produced);
+    ASSERT_FALSE(page.isNull());
+    const Grid grid = printGrid(dialog->layout(), paint.size(), dialog->Pic1().size());
+    for (const QPoint& at : grid.cells) {
+        const QRectF cell(QPointF(at) + paint.topLeft(), QSizeF(grid.cellWidth, grid.cellHeight));
+        const auto corners = pdfmeasure::cellCorners(page, cell);
+        ASSERT_TRUE(corners.has_value()) << at.x() << "," << at.y() << " in " << produced.toStdString();
+        EXPECT_NEAR(corners->topLeft.x(), cell.left(), 0.5);
+        EXPECT_NEAR(corners->topLeft.y(), cell.top(), 0.5);
+        EXPECT_NEAR(corners->bottomRight.x(), cell.right(), 0.5);
+        EXPECT_NEAR(corners->bottomRight.y(), cell.bottom(), 0.5);
+    }
+    std::cout << "printed through " << queue.toStdString() << " into " << produced.toStdString()
+              << ", printable area " << paint.left() << "," << paint.top() << " " << paint.width() << " x "
+              << paint.height() << " mm\n";
 }

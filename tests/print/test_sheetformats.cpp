@@ -199,3 +199,20 @@ TEST(DeliveredFormats, EveryFormatReadsAndValidates)
         EXPECT_LE(grid.cells.last().y() + grid.cellHeight, 297) << n;
     }
 }
+
+TEST(SheetFormatFile, SeedCorpusSurvivesWritingAndReadingAgain)
+{
+    const QDir corpus(QStringLiteral(FACIORA_TEST_DATA "/fuzz/corpus/sheetformats"));
+    const QStringList seeds = corpus.entryList(QDir::Files);
+    ASSERT_FALSE(seeds.isEmpty());
+    for (const QString& seed : seeds) {
+        const SheetFormatTable table = parseSheetFormats(readBytes(corpus.filePath(seed)));
+        const SheetFormatTable again = parseSheetFormats(encodeSheetFormats(table));
+        int n = 0;
+        for (int i = 1; i <= table.count; ++i) {
+            if (!table[i].isFree())
+                EXPECT_EQ(again[++n], table[i]) << seed.toStdString() << " entry " << i;
+        }
+        EXPECT_EQ(again.count, n) << seed.toStdString();
+    }
+}
