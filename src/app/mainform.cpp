@@ -33,7 +33,8 @@ MainForm::MainForm(const MainFormOptions& options, QWidget* parent)
       documentName_(options.document),
       ownPrompts_(options.prompts ? nullptr : std::make_unique<DialogPrompts>()),
       prompts_(options.prompts ? options.prompts : ownPrompts_.get()),
-      fileCommands_(*this, *prompts_)
+      fileCommands_(*this, *prompts_),
+      printPrompts_(options.printPrompts)
 {
     setWindowTitle(QString::fromUtf16(kCaption));
     setWindowIcon(applicationIcon());
@@ -103,6 +104,13 @@ void MainForm::createActions()
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(a, &QAction::triggered, this, &MainForm::saveFileAs);
     separator(MenuItem::FSepa2);
+    a = make(MenuItem::FprtFrm, u"印刷用紙設定(&F)...");
+    connect(a, &QAction::triggered, this, &MainForm::editPrintFormats);
+    a = make(MenuItem::Fprtset, u"プリンタ設定(&R)...");
+    connect(a, &QAction::triggered, this, &MainForm::printerSetup);
+    a = make(MenuItem::FPrint, u"印刷(&P)...");
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(a, &QAction::triggered, this, &MainForm::printImage);
     a = make(MenuItem::FEnd, u"終了(&X)");
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     a->setMenuRole(QAction::QuitRole);
@@ -157,6 +165,8 @@ void MainForm::createMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     for (MenuItem item : {MenuItem::FNew, MenuItem::FOpen, MenuItem::FClose, MenuItem::FSepa0,
                           MenuItem::FOverwrite, MenuItem::FFilename, MenuItem::FSepa2})
+        file->addAction(action(item));
+    for (MenuItem item : {MenuItem::FprtFrm, MenuItem::Fprtset, MenuItem::FPrint})
         file->addAction(action(item));
     file->addSeparator();
     file->addAction(action(MenuItem::FEnd));
@@ -230,9 +240,6 @@ void MainForm::createToolbars()
         const FileButton id = b.id;
         connect(a, &QAction::triggered, this, [this, id] { fileButtonClicked(id); });
         fileButtons_[std::size_t(id)] = a;
-        // Printing arrives with its dialog; until then the button is not offered.
-        if (id == FileButton::PrintImage)
-            continue;
         if (id == FileButton::UndoImage)
             toolbar2_->addSeparator();
         toolbar2_->addAction(a);

@@ -33,6 +33,11 @@ namespace photo {
 class PhotoForm;
 }
 
+namespace print {
+class PrintCommands;
+class PrintPrompts;
+}
+
 namespace app {
 
 class AboutBox;
@@ -43,6 +48,7 @@ struct MainFormOptions {
     QString appPath;   // the data folder; empty: core::appPath()
     QString document;  // the command line: the portrait document to open first
     Prompts* prompts = nullptr;  // null: the real dialogs
+    print::PrintPrompts* printPrompts = nullptr;  // null: the real dialogs
 };
 
 // The main window "Faciora": the MDI frame with the menus, the part toolbar, the file
@@ -92,6 +98,11 @@ public:
     void showImageRegistration();  // "ｲﾒｰｼﾞ登録"
     void showHelp();
     void showAbout();
+    // mainform_print.cpp: "印刷(&P)...", "プリンタ設定(&R)...", "印刷用紙設定(&F)...".
+    void printImage();
+    void printerSetup();
+    void editPrintFormats();
+    print::PrintCommands& printCommands();
     // A second Faciora asked for this window.
     void raiseWindow();
 
@@ -234,6 +245,8 @@ private:
     QPointer<editor::PartsPos> partsPos_;
     QPointer<editor::Position> position_;
     QPointer<photo::PhotoForm> photoForm_;
+    print::PrintPrompts* printPrompts_ = nullptr;
+    print::PrintCommands* printCommands_ = nullptr;
 };
 
 }  // namespace app

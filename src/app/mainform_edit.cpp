@@ -47,6 +47,7 @@ void MainForm::fileButtonClicked(FileButton button)
             saveFile();
             break;
         case FileButton::PrintImage:
+            printImage();
             break;
         case FileButton::UndoImage:
             undo();

@@ -149,6 +149,23 @@ void Disp_Character(CaptionTable& captions, CaptionDrawState& state, imaging::Ra
     state.CaptionsOnScreen = true;
 }
 
+void Disp_Character2(CaptionTable& captions, imaging::Raster& picture)
+{
+    bool drawing = !picture.isNull();
+    for (CaptionEntry& c : captions.entries) {
+        if (!c.Shown)
+            continue;
+        fillDefaults(c);
+        if (!drawing)
+            continue;
+        try {
+            picture.drawText(c.Text, storedBox(c), captionTextStyle(c));
+        } catch (const imaging::ImagingError&) {
+            drawing = false;  // no fonts without a GUI application
+        }
+    }
+}
+
 void paintCaptions(QPainter& painter, const CaptionTable& captions)
 {
     for (const CaptionEntry& c : captions.entries) {

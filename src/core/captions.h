@@ -124,6 +124,11 @@ void layoutCaptions(CaptionTable& captions, const CaptionDrawState& state, QSize
 // also removes text shown earlier on the display only.
 void Disp_Character(CaptionTable& captions, CaptionDrawState& state, imaging::Raster& picture);
 
+// The printing twin of Disp_Character: draws every shown caption into `picture` in its box
+// exactly as stored (nothing measured or moved), storing the default font name and size
+// back into the table where they are empty. Without fonts nothing is drawn.
+void Disp_Character2(CaptionTable& captions, imaging::Raster& picture);
+
 // Display only: draws the shown captions in their stored boxes on `painter`, one unit being
 // one canvas pixel. Call after Disp_Character, which stored the boxes.
 void paintCaptions(QPainter& painter, const CaptionTable& captions);

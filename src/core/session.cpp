@@ -65,8 +65,9 @@ QString appPath()
     return QCoreApplication::applicationDirPath();
 }
 
-std::optional<QString> renderPortraitFile(const QString& home, const QString& document,
-                                          const QString& output)
+std::optional<QString> composePortraitFile(const QString& home, const QString& document,
+                                           PortraitSession& session, imaging::Raster& canvas,
+                                           bool burnCaptions)
 {
     const QString partsPath = findFileNoCase(home, QString::fromLatin1(catalog::kPartsDatabaseName));
     if (!QFileInfo(partsPath).isFile())
@@ -84,7 +85,6 @@ std::optional<QString> renderPortraitFile(const QString& home, const QString& do
         (void)photos.open(photoPath, QString::fromLatin1(catalog::kListOrderSource),
                           catalog::OpenMode::ReadOnly);
 
-    PortraitSession session;
     session.settings = LoadSettings(home);
     if (document.isEmpty()) {
         startNewPortrait(session);
@@ -106,10 +106,9 @@ std::optional<QString> renderPortraitFile(const QString& home, const QString& do
 
     imaging::Raster blank;
     (void)catalog::readBlankTile(parts, blank);
-    imaging::Raster canvas;
     ComposeHooks hooks;
-    hooks.drawCaptions = [&session](imaging::Raster& picture) {
-        session.captionDraw.BurnCaptions = true;
+    hooks.drawCaptions = [&session, burnCaptions](imaging::Raster& picture) {
+        session.captionDraw.BurnCaptions = burnCaptions;
         Disp_Character(session.captions, session.captionDraw, picture);
     };
     try {
@@ -117,6 +116,16 @@ std::optional<QString> renderPortraitFile(const QString& home, const QString& do
     } catch (const imaging::ImagingError& e) {
         return QStringLiteral("cannot compose the portrait: %1 (%2)").arg(imaging::DecodeError(e.code())).arg(e.code());
     }
+    return std::nullopt;
+}
+
+std::optional<QString> renderPortraitFile(const QString& home, const QString& document,
+                                          const QString& output)
+{
+    PortraitSession session;
+    imaging::Raster canvas;
+    if (auto error = composePortraitFile(home, document, session, canvas, true))
+        return error;
     if (const int code = canvas.save(output, 75, 24, 0); code != 0)
         return QStringLiteral("cannot write %1: %2 (%3)").arg(output, imaging::DecodeError(code)).arg(code);
     return std::nullopt;

@@ -42,6 +42,14 @@ void applyFreshSlots(PortraitState& state, int showDefaultFace);
 // The program's data folder: FACIORA_HOME when set, else the folder of the executable.
 QString appPath();
 
+// Composes a portrait without any window, as opening it shows it in the editor: pictures
+// fetched from the data folder's databases (read only), the captions laid out and, with
+// `burnCaptions`, drawn into `canvas`. `session` gets the portrait's state and captions.
+// Returns the reason on failure.
+std::optional<QString> composePortraitFile(const QString& home, const QString& document,
+                                           PortraitSession& session, imaging::Raster& canvas,
+                                           bool burnCaptions);
+
 // Renders a portrait without any window, as opening it and exporting the picture would:
 // pictures fetched from the data folder's databases, captions burnt in, written to `output`
 // as PNG. An empty `document` renders the portrait "新規作成" gives with the current settings.
