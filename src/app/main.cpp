@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "core/session.h"
+#include "imaging/workshop/operations.h"
 #include "print/printbatch.h"
 
 #include <QApplication>
@@ -50,12 +51,24 @@ int runPrintPdf(const QStringList& args)
 // The batch commands: they need no display and write nothing but their output.
 //   faciora --render DOC.fcr OUT.png   the document as opening it would show it
 //   faciora --render-new OUT.png       the portrait that "新規作成" gives
+//   faciora --image IN OUT [--op NAME=ARGS]...   engine operations applied to a picture
 int runBatch(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
+    if (args.value(1) == QLatin1String("--image")) {
+        workshop::ImageBatch batch;
+        auto error = batch.parse(args.mid(2));
+        if (!error)
+            error = batch.run();
+        if (error) {
+            printError(*error);
+            return 2;
+        }
+        return 0;
+    }
     QString document;
     QString output;
     if (args.value(1) == QLatin1String("--print-pdf"))
@@ -78,8 +91,8 @@ int runBatch(int argc, char** argv)
 
 bool isBatch(int argc, char** argv)
 {
-    return argc > 1 && (std::strcmp(argv[1], "--render") == 0 || std::strcmp(argv[1], "--render-new") == 0 ||
-                        std::strcmp(argv[1], "--print-pdf") == 0);
+    return argc > 1 && (std::strcmp(argv[1], "--render") == 0 || std::strcmp(argv[1], "--render-new") == 0
+                         || std::strcmp(argv[1], "--print-pdf") == 0 || std::strcmp(argv[1], "--image") == 0);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ inline uint32_t saturatingAdd(uint32_t a, uint32_t b)
 
 // One kernel per operation, written so that the compiler vectorises the loops.
 template <int Op, bool BlackDest>
+__attribute__((target_clones("avx2", "default")))
 void combineRow(uint32_t* __restrict d, const uint32_t* __restrict s, int n)
 {
     if constexpr (Op == kCombineAnd) {
@@ -102,9 +103,17 @@ void Raster::combine(int dstLeft, int dstTop, int width, int height, const Raste
     const QRect box{int(dx), int(dy), int(w), int(h)};
     const int offX = int(sx - dx);
     const int offY = int(sy - dy);
+    // Row addresses computed once: QImage's scanLine checks sharing on every call, which
+    // costs more than the row itself for small boxes.
+    uint32_t* const dstBase = scanLine(0);
+    const qptrdiff dstStride = image_.bytesPerLine() / 4;
+    const uint32_t* const srcBase = src.constScanLine(0);
+    const qptrdiff srcStride = src.image_.bytesPerLine() / 4;
     auto run = [&](const QRect& r) {
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            kernel(scanLine(y) + r.left(), src.constScanLine(y + offY) + r.left() + offX, r.width());
+        uint32_t* d = dstBase + qptrdiff(r.top()) * dstStride + r.left();
+        const uint32_t* s = srcBase + qptrdiff(r.top() + offY) * srcStride + r.left() + offX;
+        for (int y = r.top(); y <= r.bottom(); ++y, d += dstStride, s += srcStride)
+            kernel(d, s, r.width());
     };
     if (!hasRegion()) {
         run(box);
