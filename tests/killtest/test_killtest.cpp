@@ -7,6 +7,8 @@
 #include "catalog/compaction.h"
 #include "catalog/partops.h"
 #include "catalog/partsdatabase.h"
+#include "catalog/partsfile.h"
+#include "catalog/photos.h"
 #include "catalog/recordsource.h"
 #include "catalog/schema.h"
 #include "core/document.h"
@@ -216,5 +218,52 @@ TEST_F(DatabaseKillTest, CompactionLeavesOneWholeDatabase)
             EXPECT_EQ(testdb::records(target), before);
             // A work file left by the kill is the next compaction's to replace.
             ASSERT_TRUE(catalog::CompactPartsDatabase(dir.path()).ok());
+        });
+}
+
+// Registering users' photos and deleting them again: the count in the first photo always
+// matches the photos, and every photo has both of its pictures.
+TEST(KillTest, PhotoRegistrationKeepsTheCount)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromLatin1(catalog::kPhotoDatabaseName));
+    ASSERT_TRUE(catalog::createPartsFile(path).ok());
+    ASSERT_EQ(testdb::exec(path, QStringLiteral("INSERT INTO people (PictureID, FileNo, who_main, X, Y, "
+                                                "Width, Height) VALUES (0, 0, 'blank', 0, 0, 0, 0)")),
+              QString());
+    const QString photoOrder = QString::fromLatin1(catalog::kPhotoOrderSource);
+    killRepeatedly(
+        300000,
+        [&](int) {
+            catalog::PartsDatabase db;
+            if (!db.open(path, photoOrder).ok())
+                _exit(3);
+            catalog::PhotoEntry entry;
+            entry.main = imaging::Raster(120, 90, 24, qRgb(200, 120, 40));
+            entry.mask = imaging::Raster(120, 90, 1, qRgb(0, 0, 0));
+            for (int i = 0;; ++i) {
+                entry.whoMain = QStringLiteral("photo%1.bmp").arg(i);
+                entry.whoMask = QStringLiteral("mask%1.bmp").arg(i);
+                (void)catalog::addPhoto(db, entry);
+                // Keep a handful: delete the first photo once there are five.
+                if (db.recordCount() > 5 && db.moveFirst())
+                    (void)catalog::deletePhoto(db);
+            }
+        },
+        [&](int) {
+            EXPECT_EQ(testdb::exec(path, QStringLiteral("PRAGMA integrity_check")), QString());
+            catalog::PartsDatabase db;
+            ASSERT_TRUE(db.open(path, photoOrder).ok());
+            const int photos = db.recordCount();
+            if (photos == 0)
+                return;
+            ASSERT_TRUE(db.moveFirst());
+            EXPECT_EQ(db.value("FileCnt").toInt(), photos);
+            imaging::Raster picture;
+            for (bool more = true; more; more = db.moveNext()) {
+                EXPECT_EQ(db.image("photo_main", picture), 0);
+                EXPECT_EQ(picture.width(), 120);
+                EXPECT_EQ(db.image("photo_mask", picture), 0);
+            }
         });
 }

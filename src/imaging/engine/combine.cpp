@@ -21,10 +21,10 @@ inline uint32_t saturatingAdd(uint32_t a, uint32_t b)
     return (low ^ differ) | clamp;
 }
 
-// One kernel per operation, written so that the compiler vectorises the loops.
+// One kernel per operation, written so that the compiler vectorises the loops. The template
+// is inlined into plain functions below, since clang cannot clone templates per target.
 template <int Op, bool BlackDest>
-__attribute__((target_clones("avx2", "default")))
-void combineRow(uint32_t* __restrict d, const uint32_t* __restrict s, int n)
+__attribute__((always_inline)) inline void combineRow(uint32_t* __restrict d, const uint32_t* __restrict s, int n)
 {
     if constexpr (Op == kCombineAnd) {
         if constexpr (BlackDest) {
@@ -55,19 +55,35 @@ void combineRow(uint32_t* __restrict d, const uint32_t* __restrict s, int n)
     }
 }
 
+#define FACIORA_COMBINE_KERNEL(name, op, black)                                              \
+    __attribute__((target_clones("avx2", "default"))) void name(                           \
+        uint32_t* __restrict d, const uint32_t* __restrict s, int n)                      \
+    {                                                                                     \
+        combineRow<op, black>(d, s, n);                                                   \
+    }
+FACIORA_COMBINE_KERNEL(andRow, kCombineAnd, false)
+FACIORA_COMBINE_KERNEL(andBlackRow, kCombineAnd, true)
+FACIORA_COMBINE_KERNEL(orRow, kCombineOr, false)
+FACIORA_COMBINE_KERNEL(orBlackRow, kCombineOr, true)
+FACIORA_COMBINE_KERNEL(xorRow, kCombineXor, false)
+FACIORA_COMBINE_KERNEL(xorBlackRow, kCombineXor, true)
+FACIORA_COMBINE_KERNEL(addRow, kCombineAdd, false)
+FACIORA_COMBINE_KERNEL(addBlackRow, kCombineAdd, true)
+#undef FACIORA_COMBINE_KERNEL
+
 using RowFn = void (*)(uint32_t*, const uint32_t*, int);
 
 RowFn kernelFor(int code)
 {
     switch (code) {
-    case 0: return combineRow<kCombineAnd, false>;
-    case 32: return combineRow<kCombineAnd, true>;
-    case 256: return combineRow<kCombineOr, false>;
-    case 288: return combineRow<kCombineOr, true>;
-    case 512: return combineRow<kCombineXor, false>;
-    case 544: return combineRow<kCombineXor, true>;
-    case 768: return combineRow<kCombineAdd, false>;
-    case 800: return combineRow<kCombineAdd, true>;
+    case 0: return andRow;
+    case 32: return andBlackRow;
+    case 256: return orRow;
+    case 288: return orBlackRow;
+    case 512: return xorRow;
+    case 544: return xorBlackRow;
+    case 768: return addRow;
+    case 800: return addBlackRow;
     default: return nullptr;
     }
 }
