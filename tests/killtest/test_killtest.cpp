@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <cstdio>
 #include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,10 +37,18 @@ int rounds()
 }
 
 // Runs `loop` in a child until it is killed after a random delay below `maxMicros`, then
-// runs `check` in the parent; `rounds()` times.
-void killRepeatedly(int maxMicros, const std::function<void(int round)>& loop,
+// runs `check` in the parent; `rounds()` times. Files in `folder` beyond those there before
+// the kill show that a kill caught a save half done; their count is reported, so that
+// a run whose kills all fell between saves is seen as the weak run it is.
+void killRepeatedly(const QString& folder, int maxMicros, const std::function<void(int round)>& loop,
                     const std::function<void(int round)>& check)
 {
+    const auto entries = [&] {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    QStringList before = entries();
+    int halfDone = 0;
+    int done = 0;
     QRandomGenerator random(12345);
     for (int round = 0; round < rounds(); ++round) {
         SCOPED_TRACE(round);
@@ -53,10 +62,18 @@ void killRepeatedly(int maxMicros, const std::function<void(int round)>& loop,
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
+        for (const QString& name : entries())
+            if (!before.contains(name)) {
+                ++halfDone;
+                break;
+            }
         check(round);
+        ++done;
+        before = entries();
         if (testing::Test::HasFatalFailure() || testing::Test::HasNonfatalFailure())
-            return;
+            break;
     }
+    std::printf("[ killtest ] %d of %d kills caught a save half done\n", halfDone, done);
 }
 
 const QString kList = QLatin1String(catalog::kListOrderSource);
@@ -95,7 +112,7 @@ TEST(KillTest, PortraitDocumentAndCompanionStayAPair)
     ASSERT_EQ(save(0), std::nullopt);
     int generation = 0;
     killRepeatedly(
-        4000,
+        dir.path(), 4000,
         [&](int) {
             for (int g = generation + 1;; ++g)
                 (void)save(g);
@@ -127,7 +144,7 @@ TEST(KillTest, SettingsFileIsOldOrNew)
     };
     ASSERT_TRUE(contents(0).save(ini));
     killRepeatedly(
-        4000,
+        dir.path(), 4000,
         [&](int) {
             for (int g = 1;; ++g)
                 (void)contents(g).save(ini);
@@ -197,7 +214,7 @@ protected:
 TEST_F(DatabaseKillTest, MergesAndDeletionsKeepCountsAndPairs)
 {
     killRepeatedly(
-        300000, [&](int) { mergeAndDeleteForEver(); },
+        dir.path(), 300000, [&](int) { mergeAndDeleteForEver(); },
         [&](int) {
             expectConsistentDatabase(target, {7, 11, 12});
             EXPECT_EQ(testdb::partCount(target, 11), testdb::partCount(target, 12));
@@ -208,7 +225,7 @@ TEST_F(DatabaseKillTest, CompactionLeavesOneWholeDatabase)
 {
     const QList<testdb::Seen> before = testdb::records(target);
     killRepeatedly(
-        200000,
+        dir.path(), 200000,
         [&](int) {
             for (;;)
                 (void)catalog::CompactPartsDatabase(dir.path());
@@ -233,7 +250,7 @@ TEST(KillTest, PhotoRegistrationKeepsTheCount)
               QString());
     const QString photoOrder = QString::fromLatin1(catalog::kPhotoOrderSource);
     killRepeatedly(
-        300000,
+        dir.path(), 300000,
         [&](int) {
             catalog::PartsDatabase db;
             if (!db.open(path, photoOrder).ok())
