@@ -176,23 +176,23 @@ CharacterForm::CharacterForm(core::PortraitSession& session, const QString& appP
     top->addLayout(captionRow);
     top->addLayout(commands);
 
-    LEADDlg1_ = new imaging::ImagingDialog(this);
-    LEADDlg1_->setObjectName(QStringLiteral("LEADDlg1"));
+    ImgDlg1_ = new imaging::ImagingDialog(this);
+    ImgDlg1_->setObjectName(QStringLiteral("ImgDlg1"));
 
     connect(Text1_, &QLineEdit::textChanged, this, &CharacterForm::textEdited);
     connect(Command1_, &QPushButton::clicked, this, &CharacterForm::fontClicked);
     connect(Command3_, &QPushButton::clicked, this, &CharacterForm::clearClicked);
     connect(Command5_, &QPushButton::clicked, this, &CharacterForm::okClicked);
-    connect(LEADDlg1_, &QDialog::finished, this, &CharacterForm::fontDialogFinished);
+    connect(ImgDlg1_, &QDialog::finished, this, &CharacterForm::fontDialogFinished);
     arrowTimer_.setInterval(kArrowRepeatMs);
     connect(&arrowTimer_, &QTimer::timeout, this, &CharacterForm::arrowStep);
 
     // The load.
     // A missing or unreadable sample leaves the font dialog its plain white one.
-    if (LEAD1_.load(core::findFileNoCase(appPath, kSamplePictureName)) != 0)
-        LEAD1_ = imaging::Raster();
-    LEADDlg1_->setSamplePicture(LEAD1_);
-    LEAD1_ = LEADDlg1_->samplePicture();
+    if (Img1_.load(core::findFileNoCase(appPath, kSamplePictureName)) != 0)
+        Img1_ = imaging::Raster();
+    ImgDlg1_->setSamplePicture(Img1_);
+    Img1_ = ImgDlg1_->samplePicture();
 
     const QPoint twips = core::textDialogPosition(session_.captionDraw);
     move(qRound(twips.x() / twipsPerPixel(logicalDpiX())),
@@ -248,7 +248,7 @@ void CharacterForm::textEdited(const QString& text)
 {
     if (!loaded_ || currentCaption() == 0)
         return;
-    LEADDlg1_->setText(text);
+    ImgDlg1_->setText(text);
     core::setCaptionText(current(), text);
 }
 
@@ -256,9 +256,9 @@ void CharacterForm::fontClicked()
 {
     if (!active())
         return;
-    LEADDlg1_->setSettings(fontDialogSettings(current()));
-    LEADDlg1_->setSamplePicture(LEAD1_);
-    LEADDlg1_->open();
+    ImgDlg1_->setSettings(fontDialogSettings(current()));
+    ImgDlg1_->setSamplePicture(Img1_);
+    ImgDlg1_->open();
 }
 
 void CharacterForm::fontDialogFinished(int result)
@@ -267,7 +267,7 @@ void CharacterForm::fontDialogFinished(int result)
         return;
     const bool confirmed = result == QDialog::Accepted;
     if (confirmed) {
-        applyFontDialogSettings(current(), LEADDlg1_->settings());
+        applyFontDialogSettings(current(), ImgDlg1_->settings());
         // The text box follows a text changed in the font dialog (and the rule for an
         // emptied text applies).
         Text1_->setText(current().Text);

@@ -42,7 +42,7 @@ void applyFontDialogSettings(core::CaptionEntry& caption, const imaging::FontDia
 //
 // Controls are named (objectName): Text1, the caption buttons Command2_0 to
 // Command2_4 ("1" to "5"), Command1 "フォント", the arrows Command4_0 to Command4_3
-// ("←", "↑", "↓", "→"), Command3 "消去", Command5 "ＯＫ", and the font dialog LEADDlg1.
+// ("←", "↑", "↓", "→"), Command3 "消去", Command5 "ＯＫ", and the font dialog ImgDlg1.
 class CharacterForm : public QDialog {
     Q_OBJECT
 
@@ -70,8 +70,8 @@ public:
 
     int currentCaption() const;
     // The sample picture handed to the font dialog (white when the file is missing).
-    const imaging::Raster& samplePicture() const { return LEAD1_; }
-    imaging::ImagingDialog& fontDialog() const { return *LEADDlg1_; }
+    const imaging::Raster& samplePicture() const { return Img1_; }
+    imaging::ImagingDialog& fontDialog() const { return *ImgDlg1_; }
 
     // Steps of a held arrow button follow each other at this interval.
     static constexpr int kArrowRepeatMs = 30;
@@ -98,7 +98,7 @@ private:
 
     core::PortraitSession& session_;
     Hooks hooks_;
-    imaging::Raster LEAD1_;
+    imaging::Raster Img1_;
     bool loaded_ = false;
 
     QLineEdit* Text1_ = nullptr;
@@ -107,7 +107,7 @@ private:
     std::array<QPushButton*, 4> Command4_{};
     QPushButton* Command3_ = nullptr;
     QPushButton* Command5_ = nullptr;
-    imaging::ImagingDialog* LEADDlg1_ = nullptr;
+    imaging::ImagingDialog* ImgDlg1_ = nullptr;
 
     // The held arrow: which one, on which caption.
     QTimer arrowTimer_;

@@ -167,13 +167,13 @@ void PortraitComposer::DrawResizedPart(int k, Raster& target, int posX, int posY
     if (w <= 0 || h <= 0 || s.Width <= 0 || s.Height <= 0)
         return;
 
-    resizedBox(k, images_.mask(k), kWhite, Lead1);
+    resizedBox(k, images_.mask(k), kWhite, Pic1);
     resizedBox(k, images_.colour(k), kBlack, resizedColour_);
     // Resampling blends the colour picture's edge into the black around it. Where the
     // resized mask lets the canvas through, the colour must be black again, or the colour
     // pass would leave a fringe there: (colour OR mask) XOR mask clears it under white.
-    resizedColour_.combine(0, 0, w, h, Lead1, 0, 0, imaging::kCombineOr);
-    resizedColour_.combine(0, 0, w, h, Lead1, 0, 0, imaging::kCombineXor);
+    resizedColour_.combine(0, 0, w, h, Pic1, 0, 0, imaging::kCombineOr);
+    resizedColour_.combine(0, 0, w, h, Pic1, 0, 0, imaging::kCombineXor);
 
     int x = posX + dx;
     int y = posY + dy;
@@ -185,7 +185,7 @@ void PortraitComposer::DrawResizedPart(int k, Raster& target, int posX, int posY
         x = roundTo<int>(posX - s.GrowW / 2.0 + dx);
         y = roundTo<int>(posY - s.GrowH / 2.0 + dy);
     }
-    target.combine(x, y, w, h, Lead1, 0, 0, imaging::kCombineMask);
+    target.combine(x, y, w, h, Pic1, 0, 0, imaging::kCombineMask);
     target.combine(x, y, w, h, resizedColour_, 0, 0, imaging::kCombineColour);
 }
 
@@ -195,7 +195,7 @@ void PortraitComposer::drawGeneral(int k, Raster& canvas, int dx, int dy)
     const bool grown = s.GrowW != 0 || s.GrowH != 0;
     if (grown) {
         DrawResizedPart(k, canvas, s.PosX, s.PosY, dx, dy);
-        Lead1.free();
+        Pic1.free();
         resizedColour_.free();
     } else if (s.Angle != 0) {
         DrawRotatedPart(k, canvas, s.PosX, s.PosY, dx, dy, 2);
@@ -220,7 +220,7 @@ void PortraitComposer::drawByKind(int k, Raster& canvas, int dx, int dy)
             DrawPart(k, canvas, s.PosX, s.PosY);
         else
             DrawResizedPart(k, canvas, s.PosX, s.PosY, 0, 0);
-        Lead1.free();
+        Pic1.free();
         resizedColour_.free();
         break;
     case kind::Body:
@@ -260,7 +260,7 @@ void PortraitComposer::startCanvas(Raster& canvas, const Raster& tile, int width
     canvas = stretchedTile_;
 }
 
-void PortraitComposer::ComposePortrait(Raster& Lead_view, const Raster& blankTile,
+void PortraitComposer::ComposePortrait(Raster& Pic_view, const Raster& blankTile,
                                        PickerMarks& marks, EditorHost* host,
                                        const ComposeHooks& hooks)
 {
@@ -325,7 +325,7 @@ void PortraitComposer::ComposePortrait(Raster& Lead_view, const Raster& blankTil
         host->PlaceEditorWindow();
     }
 
-    startCanvas(Lead_view, blankTile, st.CanvasWidth, st.CanvasHeight);
+    startCanvas(Pic_view, blankTile, st.CanvasWidth, st.CanvasHeight);
 
     for (int i = 1; i <= kind::Count; ++i) {
         const int k = st.LayerOrder[i];
@@ -344,10 +344,10 @@ void PortraitComposer::ComposePortrait(Raster& Lead_view, const Raster& blankTil
             continue;
         }
         try {
-            drawByKind(k, Lead_view, takesFigureOffset(k) ? dx : 0, takesFigureOffset(k) ? dy : 0);
+            drawByKind(k, Pic_view, takesFigureOffset(k) ? dx : 0, takesFigureOffset(k) ? dy : 0);
         } catch (const imaging::ImagingError&) {
             // One part that cannot be drawn leaves the rest of the portrait standing.
-            Lead1.free();
+            Pic1.free();
             resizedColour_.free();
         }
         marks.InUseFileNo[std::size_t(k)] = s.FileNo;
@@ -360,12 +360,12 @@ void PortraitComposer::ComposePortrait(Raster& Lead_view, const Raster& blankTil
     // A background drawn over the figure shows the figure only where its own mask is white.
     const PartSlot& background = parts[kind::Background];
     if (background.present() && st.BackgroundOption == 1)
-        DrawPart(kind::Background, Lead_view, background.PosX, background.PosY);
+        DrawPart(kind::Background, Pic_view, background.PosX, background.PosY);
 
     if (host)
         host->setCanvasVisible(true);
     if (hooks.drawCaptions)
-        hooks.drawCaptions(Lead_view);
+        hooks.drawCaptions(Pic_view);
     if (hooks.recordSnapshot)
         hooks.recordSnapshot();
     if (host)
@@ -373,12 +373,12 @@ void PortraitComposer::ComposePortrait(Raster& Lead_view, const Raster& blankTil
     restore.done = true;
 }
 
-void ComposePortrait(PortraitState& state, const PartImages& images, Raster& Lead_view,
+void ComposePortrait(PortraitState& state, const PartImages& images, Raster& Pic_view,
                      const Raster& blankTile, PickerMarks& marks, EditorHost* host,
                      const ComposeHooks& hooks)
 {
     PortraitComposer composer(state, images);
-    composer.ComposePortrait(Lead_view, blankTile, marks, host, hooks);
+    composer.ComposePortrait(Pic_view, blankTile, marks, host, hooks);
 }
 
 }  // namespace core

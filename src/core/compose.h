@@ -46,7 +46,7 @@ public:
     // present kind in LayerOrder, keeps movable parts inside the canvas (writing the corrected
     // positions back into their slots), fills InUseFileNo and the option part's position in
     // OptionMemory, then runs the hooks. `host` may be null (headless rendering).
-    void ComposePortrait(imaging::Raster& Lead_view, const imaging::Raster& blankTile,
+    void ComposePortrait(imaging::Raster& Pic_view, const imaging::Raster& blankTile,
                          PickerMarks& marks, EditorHost* host = nullptr,
                          const ComposeHooks& hooks = {});
 
@@ -74,7 +74,7 @@ private:
     PortraitState& state_;
     const PartImages& images_;
     imaging::Raster parts_rt;  // a rotated part's box
-    imaging::Raster Lead1;     // a resized part's mask
+    imaging::Raster Pic1;     // a resized part's mask
     imaging::Raster resizedColour_;  // and its colour picture
     // The blank tile stretched to the canvas, kept while neither changes.
     imaging::Raster stretchedTile_;
@@ -82,7 +82,7 @@ private:
 };
 
 // One composition with a composer of its own; see PortraitComposer::ComposePortrait.
-void ComposePortrait(PortraitState& state, const PartImages& images, imaging::Raster& Lead_view,
+void ComposePortrait(PortraitState& state, const PartImages& images, imaging::Raster& Pic_view,
                      const imaging::Raster& blankTile, PickerMarks& marks,
                      EditorHost* host = nullptr, const ComposeHooks& hooks = {});
 

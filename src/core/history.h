@@ -99,7 +99,7 @@ struct PartDatabases {
 // The session's pieces the history reads and writes.
 struct HistoryContext {
     PortraitState& state;
-    PartImages& images;  // Part_Lead, SmallPart and PreviewTable
+    PartImages& images;  // Part_Pic, SmallPart and PreviewTable
     core::OptionMemory& OptionMemory;
     CaptionTable& captions;
     core::History& history;
@@ -135,7 +135,7 @@ struct RebuildReport {
     QStringList errors;  // why, one line each
 };
 
-// Fetches the pictures of the placed parts into Part_Lead and SmallPart, fills the
+// Fetches the pictures of the placed parts into Part_Pic and SmallPart, fills the
 // one-third-scale slots and derives what the slots imply (figure position, "表示位置",
 // BackgroundOption, outline sliders and BodyShift, colour codes, pair spacing and tilt).
 // A fresh portrait takes its slots' geometry from the database; a FileNo of 1 becomes the

@@ -18,7 +18,7 @@ namespace core {
 struct PartImages {
     static constexpr int kCount = 2 * kind::Count;
 
-    std::array<imaging::Raster, kCount> Part_Lead;  // full scale: what the portrait is drawn from
+    std::array<imaging::Raster, kCount> Part_Pic;  // full scale: what the portrait is drawn from
     std::array<imaging::Raster, kCount> SmallPart;  // one-third scale: the picker's overlays
     // The one-third-scale slots that go with SmallPart (FileNo only marks a filled entry);
     // whether a kind is in the portrait is read from the portrait's own table.
@@ -28,10 +28,10 @@ struct PartImages {
     static constexpr std::size_t colourIndex(int k) { return std::size_t(2 * k - 1); }
 
     // k must be a part kind (asserted).
-    imaging::Raster& mask(int k) { return Part_Lead[checked(maskIndex(k), k)]; }
-    const imaging::Raster& mask(int k) const { return Part_Lead[checked(maskIndex(k), k)]; }
-    imaging::Raster& colour(int k) { return Part_Lead[checked(colourIndex(k), k)]; }
-    const imaging::Raster& colour(int k) const { return Part_Lead[checked(colourIndex(k), k)]; }
+    imaging::Raster& mask(int k) { return Part_Pic[checked(maskIndex(k), k)]; }
+    const imaging::Raster& mask(int k) const { return Part_Pic[checked(maskIndex(k), k)]; }
+    imaging::Raster& colour(int k) { return Part_Pic[checked(colourIndex(k), k)]; }
+    const imaging::Raster& colour(int k) const { return Part_Pic[checked(colourIndex(k), k)]; }
     imaging::Raster& smallMask(int k) { return SmallPart[checked(maskIndex(k), k)]; }
     const imaging::Raster& smallMask(int k) const { return SmallPart[checked(maskIndex(k), k)]; }
     imaging::Raster& smallColour(int k) { return SmallPart[checked(colourIndex(k), k)]; }

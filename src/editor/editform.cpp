@@ -63,7 +63,7 @@ core::HistoryContext EditForm::Impl::historyContext()
 void EditForm::Impl::dropSelection()
 {
     if (interaction.partSelected()) {
-        Move_Lead.free();
+        Move_Pic.free();
         canvas->freeRegion();
         canvas->setRegionFrameVisible(false);
     }
@@ -108,7 +108,7 @@ EditForm::EditForm(core::PortraitSession& session, EditorEnvironment& environmen
     // Clicks on the canvas give the window the focus, for the arrow and Delete keys.
     setFocusPolicy(Qt::StrongFocus);
     d->canvas = new imaging::ImageView(this);
-    d->canvas->setObjectName(QStringLiteral("Lead_view"));
+    d->canvas->setObjectName(QStringLiteral("Pic_view"));
     d->canvas->setScaleMode(imaging::kScalePixels);
     d->canvas->setFocusPolicy(Qt::NoFocus);
     d->canvas->setGeometry(rect());
@@ -150,7 +150,7 @@ bool EditForm::loadEditor()
         core::applyFreshSlots(s.state, s.settings.ShowDefaultFace);
 
     d->interaction.clear();
-    d->Move_Lead.free();
+    d->Move_Pic.free();
     d->canvas->freeRegion();
     d->canvas->clearFloater();
     d->canvas->setRubberBandVisible(false);
@@ -301,7 +301,7 @@ bool EditForm::unloadEditor()
     env.SetMenuMode(1);
 
     d->interaction.clear();
-    d->Move_Lead.free();
+    d->Move_Pic.free();
     d->parts.close();
     d->photos.close();
     d->loadFailed = false;

@@ -48,9 +48,9 @@ struct EditForm::Impl {
     imaging::ImageView* canvas = nullptr;
     catalog::PartsDatabase parts;   // DPeople on the parts database
     catalog::PartsDatabase photos;  // the same view switched to the photo database
-    imaging::Raster blank;          // Lead_DB(0): the parts database's blank tile
+    imaging::Raster blank;          // Pic_DB(0): the parts database's blank tile
     imaging::Raster picture;        // the composed portrait before it goes to the canvas
-    imaging::Raster Move_Lead;      // the drag picture of the selected part
+    imaging::Raster Move_Pic;      // the drag picture of the selected part
     core::PortraitComposer composer;
     CanvasInteraction interaction;
 

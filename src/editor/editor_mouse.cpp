@@ -43,7 +43,7 @@ QPointF EditForm::Impl::toCanvas(double x, double y) const
 void EditForm::Impl::showSelection()
 {
     const int k = interaction.selectedKind();
-    Move_Lead = buildDragPicture(composer, session.state, blank, k);
+    Move_Pic = buildDragPicture(composer, session.state, blank, k);
     canvas->setRegion(imaging::Region::rectangle(interaction.frame()));
     canvas->setRegionFrameAnimated(true);
     canvas->setRegionFrameVisible(true);
@@ -62,13 +62,13 @@ void EditForm::Impl::onMouseDown(int button, int /*shift*/, double x, double y)
     case R::Deselected:
         canvas->freeRegion();
         canvas->setRegionFrameVisible(false);
-        Move_Lead.free();
+        Move_Pic.free();
         canvas->clearFloater();
         showCaptions();
         break;
     case R::DragStarted: {
-        canvas->setFloater(Move_Lead);
-        Move_Lead.free();
+        canvas->setFloater(Move_Pic);
+        Move_Pic.free();
         const imaging::ViewMapping m = canvas->mapping();
         canvas->setFloaterRect(canvas->units().fromPixels(m.toClient(interaction.floaterRect())));
         canvas->setAutoRepaint(true);
@@ -108,7 +108,7 @@ void EditForm::Impl::finishStretch()
     canvas->setRubberBandVisible(false);
     canvas->freeRegion();
     canvas->setRegionFrameVisible(false);
-    Move_Lead.free();
+    Move_Pic.free();
     if (c.changed)
         q->composePortrait();
     canvas->setCursorShape(interaction.pointerShape());
@@ -120,7 +120,7 @@ void EditForm::Impl::finishMove()
     canvas->clearFloater();
     canvas->freeRegion();
     canvas->setRegionFrameVisible(false);
-    Move_Lead.free();
+    Move_Pic.free();
     // A press and release without moving changes nothing and records no history step.
     if (c.changed)
         q->composePortrait();
@@ -158,7 +158,7 @@ bool EditForm::Impl::nudge(int dx, int dy)
     const Commit c = interaction.nudge(session.state, session.images.PreviewTable, dx, dy);
     canvas->freeRegion();
     canvas->setRegionFrameVisible(false);
-    Move_Lead.free();
+    Move_Pic.free();
     if (c.changed)
         q->composePortrait();
     // The part stays selected, so that the next key moves it on.

@@ -61,7 +61,7 @@ void EditForm::Impl::updateGroupMenu()
 void EditForm::Impl::partDelete()
 {
     const int k = interaction.selectedKind();
-    Move_Lead.free();
+    Move_Pic.free();
     canvas->freeRegion();
     canvas->setRegionFrameVisible(false);
     if (core::isPartKind(k)) {
@@ -75,7 +75,7 @@ void EditForm::Impl::partDelete()
 void EditForm::Impl::partStandardPosition()
 {
     const int k = interaction.selectedKind();
-    Move_Lead.free();
+    Move_Pic.free();
     canvas->freeRegion();
     canvas->setRegionFrameVisible(false);
     if (core::isPartKind(k)) {

@@ -45,7 +45,7 @@ public:
     std::int16_t field(const char* name) const;
     // Whether `name` is Null (or there is no current row).
     bool isNull(const char* name) const;
-    // The row's pictures (LEAD1(0) and LEAD1(1)): 0 or the engine's error code.
+    // The row's pictures (Img1(0) and Img1(1)): 0 or the engine's error code.
     int mainImage(imaging::Raster& out) const;
     int maskImage(imaging::Raster& out) const;
 

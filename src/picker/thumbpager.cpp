@@ -44,7 +44,7 @@ void ThumbPager::firstFill()
     // The first row of every file is the white blank tile.
     Raster white;
     if (cursor_.mainImage(white) == 0)
-        WhiteLead = white;
+        WhitePic = white;
     LoadPage(2);
     OldScp = hsb_.value;
 }
@@ -257,7 +257,7 @@ void ThumbPager::endOfLoad()
 void ThumbPager::DrawThumb(int i)
 {
     const ThumbScene scene{session_.state, session_.images, session_.settings.OverlayKinds,
-                           WhiteLead};
+                           WhitePic};
     renderer_.DrawThumb(slots_[std::size_t(i)], kind_, Disp_Mode, ColourCode, scene,
                         L1[std::size_t(i)]);
     if (onDrawn)

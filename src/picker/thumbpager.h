@@ -42,7 +42,7 @@ public:
     void setColourCode(int code) { ColourCode = code; }
     int colourCode() const { return ColourCode; }
 
-    // The first fill: WhiteLead from the table's first row, the marks and the paging state
+    // The first fill: WhitePic from the table's first row, the marks and the paging state
     // cleared, the first page loaded and OldScp set from the scroll bar.
     void firstFill();
 
@@ -133,7 +133,7 @@ private:
     std::array<ThumbSlot, kSlots> slots_;
     std::array<imaging::Raster, kSlots> L1;
     std::array<bool, kSlots> inUse_{};
-    imaging::Raster WhiteLead;
+    imaging::Raster WhitePic;
     ThumbRenderer renderer_;
 };
 

@@ -46,10 +46,10 @@ void startFrom(const Raster& base, Raster& out)
 
 void whiteBase(const ThumbScene& scene, Raster& out)
 {
-    if (scene.WhiteLead.isNull())
+    if (scene.WhitePic.isNull())
         out.create(kSmallCanvas, kSmallCanvas, 24, kWhite);
     else
-        startFrom(scene.WhiteLead, out);
+        startFrom(scene.WhitePic, out);
 }
 
 bool hasSizeChange(const core::PartSlot& e) { return e.GrowW != 0 || e.GrowH != 0; }

@@ -30,7 +30,7 @@ struct ThumbScene {
     const core::PortraitState& state;   // which kinds are placed, and LayerOrder
     const core::PartImages& images;     // SmallPart and PreviewTable
     const core::Settings::Kinds& OverlayKinds;
-    const imaging::Raster& WhiteLead;   // the white base of overlay thumbnails
+    const imaging::Raster& WhitePic;   // the white base of overlay thumbnails
 };
 
 // One-third-scale offset of a pair's second half from the first.

@@ -145,7 +145,7 @@ protected:
     // Marks every fetched picture, so that a fetch during a step shows as a lost mark.
     void markPictures()
     {
-        for (Raster& r : images.Part_Lead) {
+        for (Raster& r : images.Part_Pic) {
             if (!r.isNull())
                 r.setPixel(0, 0, qRgb(1, 2, 3));
         }
