@@ -37,5 +37,9 @@ grep -hE "^#[0-9]+ +DONE|stat::|ERROR|SUMMARY" "$found"/log.txt "$found"/fuzz-*.
 # Keep only what adds coverage.
 "build-fuzz/tests/fuzz/fuzz_$target" -merge=1 "$corpus" "$found/new" > "$found/merge.txt" 2>&1 || true
 rm -rf "$found/new"
-ls "$found"/crash-* "$found"/timeout-* "$found"/oom-* 2>/dev/null && exit 1
-exit 0
+shopt -s nullglob
+left=("$found"/crash-* "$found"/timeout-* "$found"/oom-*)
+if [ ${#left[@]} -gt 0 ]; then
+  printf 'found: %s\n' "${left[@]}"
+  exit 1
+fi
